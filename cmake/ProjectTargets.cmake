@@ -17,6 +17,7 @@ function(project_folder name)
     list(FILTER test_sources INCLUDE REGEX "_test\\.cpp$")
 
     add_library(${name} STATIC ${library_sources})
+    set_property(GLOBAL APPEND PROPERTY PROJECT_LIBRARIES ${name})
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
     target_link_libraries(${name} PUBLIC ${ARG_DEPS} ${ARG_PUBLIC_LIBS})
 
@@ -29,11 +30,4 @@ function(project_folder name)
             PROPERTIES LABELS "${name};unit"
             DISCOVERY_TIMEOUT 60)
     endif()
-endfunction()
-
-# project_benchmark(NAME SOURCES ... [DEPS ...])
-function(project_benchmark name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
-    add_executable(${name} ${ARG_SOURCES})
-    target_link_libraries(${name} PRIVATE ${ARG_DEPS} benchmark::benchmark)
 endfunction()
