@@ -12,6 +12,15 @@ constexpr char EMPTY_TEXT[1] = {0};
 
 thread_local char t_FallbackByte = 0;
 
+// Copies a piece to out and returns the end of the copy; an empty piece may have a null pointer.
+char* CopyPiece(char* out, c_StringView piece) {
+    if (piece.IsEmpty()) {
+        return out;
+    }
+    std::memcpy(out, piece.begin(), static_cast<std::size_t>(piece.GetLength()));
+    return out + piece.GetLength();
+}
+
 } // namespace
 
 c_String::c_String(int size) {
@@ -95,10 +104,21 @@ c_String& c_String::AppendFormatV(const char* format, va_list arguments) {
         SwapStorage(grown);
         return *this;
     }
-    SetStoredSize(static_cast<int>(size));
-    const int written =
-        std::vsnprintf(GetBuffer() + length, static_cast<std::size_t>(count) + 1, format, arguments);
-    SetLength(written < 0 ? length : length + (written < count ? written : count));
+    // The text fits: format apart (a %s argument may point into this text, whose NUL the output
+    // would overwrite), then copy into place.
+    char small[256];
+    c_String large;
+    char* formatted = small;
+    if (count >= static_cast<int>(sizeof small)) {
+        if (!large.ReserveSize(count + 1)) {
+            return *this;
+        }
+        formatted = large.GetBuffer();
+    }
+    const int written = std::vsnprintf(formatted, static_cast<std::size_t>(count) + 1, format, arguments);
+    if (written >= 0) {
+        AppendUnits(formatted, written < count ? written : count);
+    }
     return *this;
 }
 
@@ -213,13 +233,11 @@ c_String& c_String::ReplaceAllViews(c_StringView find, c_StringView replacement)
     char* out = result.GetBuffer();
     int copied = 0;
     for (int position = text.Find(find); position >= 0; position = text.Find(find, copied)) {
-        std::memcpy(out, text.begin() + copied, static_cast<std::size_t>(position - copied));
-        out += position - copied;
-        std::memcpy(out, replacement.begin(), static_cast<std::size_t>(replacement.GetLength()));
-        out += replacement.GetLength();
+        out = CopyPiece(out, text.Mid(copied, position - copied));
+        out = CopyPiece(out, replacement);
         copied = position + find.GetLength();
     }
-    std::memcpy(out, text.begin() + copied, static_cast<std::size_t>(text.GetLength() - copied));
+    CopyPiece(out, text.RightFrom(copied));
     result.GetBuffer()[total] = 0;
     SwapStorage(result);
     return *this;
@@ -298,8 +316,7 @@ c_String Concat(std::initializer_list<c_StringView> pieces) {
     }
     char* out = text.GetBuffer();
     for (const c_StringView& piece : pieces) {
-        std::memcpy(out, piece.begin(), static_cast<std::size_t>(piece.GetLength()));
-        out += piece.GetLength();
+        out = CopyPiece(out, piece);
     }
     *out = 0;
     return text;
@@ -320,11 +337,9 @@ c_String JoinStringViews(const c_StringView* pieces, int count, c_StringView sep
     char* out = text.GetBuffer();
     for (int i = 0; i < count; ++i) {
         if (i != 0) {
-            std::memcpy(out, separator.begin(), static_cast<std::size_t>(separator.GetLength()));
-            out += separator.GetLength();
+            out = CopyPiece(out, separator);
         }
-        std::memcpy(out, pieces[i].begin(), static_cast<std::size_t>(pieces[i].GetLength()));
-        out += pieces[i].GetLength();
+        out = CopyPiece(out, pieces[i]);
     }
     *out = 0;
     return text;
@@ -332,7 +347,7 @@ c_String JoinStringViews(const c_StringView* pieces, int count, c_StringView sep
 
 c_String operator+(c_StringView left, c_StringView right) { return Concat({left, right}); }
 
-c_String operator+(c_String&& left, c_StringView right) {
+c_String AppendToRvalue(c_String&& left, c_StringView right) {
     c_String text(static_cast<c_String&&>(left));
     const int length = text.GetLength();
     text.Append(right);

@@ -10,6 +10,7 @@
 #include "strings/internal/StringQueries.h"
 #include "strings/internal/StringStorage.h"
 
+#include <concepts>
 #include <cstdarg>
 #include <initializer_list>
 #include <iterator>
@@ -157,7 +158,12 @@ inline c_String JoinStringViews(std::initializer_list<c_StringView> pieces, c_St
 // Both operands in one allocation; an rvalue left operand lends its block. When memory runs out the
 // result is the default (empty) string, never one operand alone.
 c_String operator+(c_StringView left, c_StringView right);
-c_String operator+(c_String&& left, c_StringView right);
+c_String AppendToRvalue(c_String&& left, c_StringView right);
+template <typename Left>
+    requires std::same_as<Left, c_String>
+c_String operator+(Left&& left, c_StringView right) {
+    return AppendToRvalue(static_cast<c_String&&>(left), right);
+}
 
 int ToUpperChar(int c);
 int ToLowerChar(int c);

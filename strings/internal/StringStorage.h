@@ -119,7 +119,12 @@ public:
         if (!StoreLength(length)) {
             return false;
         }
+        // GCC cannot see that StoreLength moved a long text to the heap, and warns about the inline
+        // bytes.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wstringop-overflow"
         GetBuffer()[length] = 0;
+#pragma GCC diagnostic pop
         return true;
     }
 
