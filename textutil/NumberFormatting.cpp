@@ -1,0 +1,164 @@
+// Integer texts: the digit-pair decimal writer and the hexadecimal and address forms built on it.
+
+#include "textutil/NumberFormatting.h"
+
+#include "textutil/internal/DigitPairs.h"
+
+#include <climits>
+#include <type_traits>
+
+namespace {
+
+constexpr char UPPER_HEX[] = "0123456789ABCDEF";
+constexpr char LOWER_HEX[] = "0123456789abcdef";
+
+// Room for 20 digits of padding or of a 64-bit magnitude, and the sign.
+constexpr int DECIMAL_BUFFER = 40;
+
+template <typename U> c_String WriteDecimal(U magnitude, bool negative, int minDigits) {
+    char buffer[DECIMAL_BUFFER];
+    char* const end = buffer + DECIMAL_BUFFER;
+    char* start = n_DigitPairs::WriteBackwards(magnitude, end);
+    const int wanted = minDigits < 0 ? 0 : (minDigits > MAX_PADDED_DIGITS ? MAX_PADDED_DIGITS : minDigits);
+    while (end - start < wanted) {
+        *--start = '0';
+    }
+    if (negative) {
+        *--start = '-';
+    }
+    return c_String(c_StringView(start, end));
+}
+
+template <typename S> c_String SignedToString(S value, int minDigits) {
+    using U = std::make_unsigned_t<S>;
+    const bool negative = value < 0;
+    const U magnitude = negative ? U(0) - static_cast<U>(value) : static_cast<U>(value);
+    return WriteDecimal(magnitude, negative, minDigits);
+}
+
+template <typename U> c_String HexToString(U value) {
+    char buffer[2 * sizeof(U)];
+    char* const end = buffer + sizeof buffer;
+    char* start = end;
+    do {
+        *--start = LOWER_HEX[value & 0xF];
+        value >>= 4;
+    } while (value != 0);
+    return c_String(c_StringView(start, end));
+}
+
+c_String ByteToHex(std::uint8_t byte, const char* digits) {
+    const char text[2] = {digits[byte >> 4], digits[byte & 0xF]};
+    return c_String(c_StringView(text, 2));
+}
+
+// Writes the address's four bytes in decimal, joined by '.'; returns the end of the text.
+char* WriteIPv4(std::uint32_t address, char* out) {
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        char digits[3];
+        char* const end = digits + sizeof digits;
+        const char* start = n_DigitPairs::WriteBackwards(std::uint32_t((address >> shift) & 0xFF), end);
+        while (start < end) {
+            *out++ = *start++;
+        }
+        if (shift != 0) {
+            *out++ = '.';
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+c_String IntToDecimal(std::uint32_t magnitude, bool negative, int minDigits) {
+    return WriteDecimal(magnitude, negative, minDigits);
+}
+
+c_String Int64ToDecimal(std::uint64_t magnitude, bool negative, int minDigits) {
+    return WriteDecimal(magnitude, negative, minDigits);
+}
+
+c_String ToString(int value, int minDigits) { return SignedToString(value, minDigits); }
+c_String ToString(long value, int minDigits) { return SignedToString(value, minDigits); }
+c_String ToString(long long value, int minDigits) { return SignedToString(value, minDigits); }
+c_String ToString(unsigned int value, int minDigits) { return WriteDecimal(value, false, minDigits); }
+c_String ToString(unsigned long value, int minDigits) { return WriteDecimal(value, false, minDigits); }
+c_String ToString(unsigned long long value, int minDigits) { return WriteDecimal(value, false, minDigits); }
+
+c_String ToHexString(unsigned int value) { return HexToString(value); }
+c_String ToHexString(unsigned long value) { return HexToString(value); }
+c_String ToHexString(unsigned long long value) { return HexToString(value); }
+
+c_String ByteToHexUpper(std::uint8_t byte) { return ByteToHex(byte, UPPER_HEX); }
+c_String ByteToHexLower(std::uint8_t byte) { return ByteToHex(byte, LOWER_HEX); }
+
+c_String BytesToHex(s_ByteSpan bytes, char separator) {
+    const std::uint64_t width = separator != 0 ? 3 : 2;
+    const std::uint64_t length = bytes.m_Size == 0 ? 0 : bytes.m_Size * width - (width - 2);
+    c_String text;
+    if (length == 0 || length >= INT_MAX || !text.SetLength(static_cast<int>(length))) {
+        return c_String();
+    }
+    char* out = text.GetBuffer();
+    for (std::uint64_t i = 0; i < bytes.m_Size; ++i) {
+        if (i != 0 && separator != 0) {
+            *out++ = separator;
+        }
+        *out++ = UPPER_HEX[bytes.GetBytes()[i] >> 4];
+        *out++ = UPPER_HEX[bytes.GetBytes()[i] & 0xF];
+    }
+    return text;
+}
+
+c_String ToGroupedHexString(std::uint64_t value) {
+    char text[19];
+    int position = 0;
+    for (int nibble = 15; nibble >= 0; --nibble) {
+        text[position++] = UPPER_HEX[(value >> (4 * nibble)) & 0xF];
+        if (nibble % 4 == 0 && nibble != 0) {
+            text[position++] = '-';
+        }
+    }
+    return c_String(c_StringView(text, position));
+}
+
+c_String IPv4ToString(std::uint32_t address) {
+    char text[16];
+    return c_String(c_StringView(text, WriteIPv4(address, text)));
+}
+
+c_String IPv4PortToString(std::uint32_t address, std::uint32_t port) {
+    char text[22];
+    char* out = WriteIPv4(address, text);
+    *out++ = ':';
+    char digits[5];
+    char* const end = digits + sizeof digits;
+    const char* start = n_DigitPairs::WriteBackwards(port & 0xFFFF, end);
+    while (start < end) {
+        *out++ = *start++;
+    }
+    return c_String(c_StringView(text, out));
+}
+
+c_String GetOrdinalSuffix(int n) {
+    const int hundreds = n % 100;
+    if (hundreds >= 11 && hundreds <= 13) {
+        return c_String("th");
+    }
+    switch (n % 10) {
+        case 1:
+            return c_String("st");
+        case 2:
+            return c_String("nd");
+        case 3:
+            return c_String("rd");
+        default:
+            return c_String("th");
+    }
+}
+
+c_String ToOrdinalString(int n) { return Concat({ToString(n), GetOrdinalSuffix(n)}); }
+
+c_String FormatCount(int n, const c_StringView& one, const c_StringView& many) {
+    return Concat({ToString(n), " ", n == 1 ? one : many});
+}
