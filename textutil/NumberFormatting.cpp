@@ -2,15 +2,17 @@
 
 #include "textutil/NumberFormatting.h"
 
+#include "textutil/HexEncoding.h"
 #include "textutil/internal/DigitPairs.h"
+#include "textutil/internal/HexDigits.h"
 
 #include <climits>
 #include <type_traits>
 
 namespace {
 
-constexpr char UPPER_HEX[] = "0123456789ABCDEF";
-constexpr char LOWER_HEX[] = "0123456789abcdef";
+using n_HexDigits::LOWER;
+using n_HexDigits::UPPER;
 
 // Room for 20 digits of padding or of a 64-bit magnitude, and the sign.
 constexpr int DECIMAL_BUFFER = 40;
@@ -41,7 +43,7 @@ template <typename U> c_String HexToString(U value) {
     char* const end = buffer + sizeof buffer;
     char* start = end;
     do {
-        *--start = LOWER_HEX[value & 0xF];
+        *--start = LOWER[value & 0xF];
         value >>= 4;
     } while (value != 0);
     return c_String(c_StringView(start, end));
@@ -89,23 +91,26 @@ c_String ToHexString(unsigned int value) { return HexToString(value); }
 c_String ToHexString(unsigned long value) { return HexToString(value); }
 c_String ToHexString(unsigned long long value) { return HexToString(value); }
 
-c_String ByteToHexUpper(std::uint8_t byte) { return ByteToHex(byte, UPPER_HEX); }
-c_String ByteToHexLower(std::uint8_t byte) { return ByteToHex(byte, LOWER_HEX); }
+c_String ByteToHexUpper(std::uint8_t byte) { return ByteToHex(byte, UPPER); }
+c_String ByteToHexLower(std::uint8_t byte) { return ByteToHex(byte, LOWER); }
 
 c_String BytesToHex(s_ByteSpan bytes, char separator) {
-    const std::uint64_t width = separator != 0 ? 3 : 2;
-    const std::uint64_t length = bytes.m_Size == 0 ? 0 : bytes.m_Size * width - (width - 2);
+    if (separator == 0) {
+        return HexEncodeBytes(bytes, true);
+    }
+    // The separator stands only between bytes: none is appended, so none is taken off.
+    const std::uint64_t length = bytes.m_Size == 0 ? 0 : bytes.m_Size * 3 - 1;
     c_String text;
     if (length == 0 || length >= INT_MAX || !text.SetLength(static_cast<int>(length))) {
         return c_String();
     }
     char* out = text.GetBuffer();
     for (std::uint64_t i = 0; i < bytes.m_Size; ++i) {
-        if (i != 0 && separator != 0) {
+        if (i != 0) {
             *out++ = separator;
         }
-        *out++ = UPPER_HEX[bytes.GetBytes()[i] >> 4];
-        *out++ = UPPER_HEX[bytes.GetBytes()[i] & 0xF];
+        *out++ = UPPER[bytes.GetBytes()[i] >> 4];
+        *out++ = UPPER[bytes.GetBytes()[i] & 0xF];
     }
     return text;
 }
@@ -114,7 +119,7 @@ c_String ToGroupedHexString(std::uint64_t value) {
     char text[19];
     int position = 0;
     for (int nibble = 15; nibble >= 0; --nibble) {
-        text[position++] = UPPER_HEX[(value >> (4 * nibble)) & 0xF];
+        text[position++] = UPPER[(value >> (4 * nibble)) & 0xF];
         if (nibble % 4 == 0 && nibble != 0) {
             text[position++] = '-';
         }
