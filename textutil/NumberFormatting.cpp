@@ -14,21 +14,33 @@ namespace {
 using n_HexDigits::LOWER;
 using n_HexDigits::UPPER;
 
-// Room for 20 digits of padding or of a 64-bit magnitude, and the sign.
-constexpr int DECIMAL_BUFFER = 40;
+template <typename U> int CountDigits(U magnitude) {
+    int digits = 1;
+    for (; magnitude >= 10000; magnitude /= 10000) {
+        digits += 4;
+    }
+    return digits + (magnitude >= 10) + (magnitude >= 100) + (magnitude >= 1000);
+}
 
+// Sized once and written in place from the right.
 template <typename U> c_String WriteDecimal(U magnitude, bool negative, int minDigits) {
-    char buffer[DECIMAL_BUFFER];
-    char* const end = buffer + DECIMAL_BUFFER;
-    char* start = n_DigitPairs::WriteBackwards(magnitude, end);
+    const int digits = CountDigits(magnitude);
     const int wanted = minDigits < 0 ? 0 : (minDigits > MAX_PADDED_DIGITS ? MAX_PADDED_DIGITS : minDigits);
-    while (end - start < wanted) {
-        *--start = '0';
+    const int padded = digits > wanted ? digits : wanted;
+    const int sign = negative ? 1 : 0;
+    c_String text;
+    if (!text.SetLength(padded + sign)) {
+        return text;
+    }
+    char* const start = text.GetBuffer();
+    char* position = n_DigitPairs::WriteBackwards(magnitude, start + sign + padded);
+    while (position > start + sign) {
+        *--position = '0';
     }
     if (negative) {
-        *--start = '-';
+        *start = '-';
     }
-    return c_String(c_StringView(start, end));
+    return text;
 }
 
 template <typename S> c_String SignedToString(S value, int minDigits) {

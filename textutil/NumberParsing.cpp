@@ -24,19 +24,36 @@ template <typename U, U LIMIT> constexpr std::array<U, 10> MakeThresholds() {
 
 // Reads the digits at the front of [position, end) into magnitude; false when the limit is passed.
 template <typename U, U LIMIT> bool ReadMagnitude(const char* position, const char* end, U& magnitude) {
-    static constexpr std::array<U, 10> THRESHOLDS = MakeThresholds<U, LIMIT>();
     magnitude = 0;
-    for (; position < end; ++position) {
-        const unsigned digit = DigitValue(*position);
-        if (digit > 9) {
-            break;
+    if constexpr (sizeof(U) < sizeof(std::uint64_t)) {
+        // A 64-bit accumulator cannot overflow before the limit is seen, so one compare per digit.
+        std::uint64_t wide = 0;
+        for (; position < end; ++position) {
+            const unsigned digit = DigitValue(*position);
+            if (digit > 9) {
+                break;
+            }
+            wide = wide * 10 + digit;
+            if (wide > LIMIT) {
+                return false;
+            }
         }
-        if (magnitude > THRESHOLDS[digit]) {
-            return false;
+        magnitude = static_cast<U>(wide);
+        return true;
+    } else {
+        static constexpr std::array<U, 10> THRESHOLDS = MakeThresholds<U, LIMIT>();
+        for (; position < end; ++position) {
+            const unsigned digit = DigitValue(*position);
+            if (digit > 9) {
+                break;
+            }
+            if (magnitude > THRESHOLDS[digit]) {
+                return false;
+            }
+            magnitude = magnitude * 10 + digit;
         }
-        magnitude = magnitude * 10 + digit;
+        return true;
     }
-    return true;
 }
 
 template <typename S> S ParseSigned(const c_StringView& text) {

@@ -120,13 +120,7 @@ bool c_ByteBuffer::Reserve(std::uint32_t size) {
     return true;
 }
 
-bool c_ByteBuffer::LiesInBlock(const void* bytes, std::uint32_t count) const {
-    const std::uintptr_t start = Address(bytes);
-    const std::uintptr_t block = Address(m_p_Storage);
-    return m_p_Storage != nullptr && start < block + m_Capacity && block < start + count;
-}
-
-bool c_ByteBuffer::Append(const void* bytes, std::uint32_t count) {
+bool c_ByteBuffer::AppendGrowing(const void* bytes, std::uint32_t count) {
     if (count == 0) {
         return true;
     }
@@ -172,7 +166,7 @@ bool c_ByteBuffer::AppendByte(std::uint8_t byte) {
     return true;
 }
 
-void c_ByteBuffer::Consume(std::uint32_t count) {
+void c_ByteBuffer::ConsumeWithRewind(std::uint32_t count) {
     const std::uint64_t consumed = count < m_Size ? count : m_Size;
     m_Size -= consumed;
     if (m_Size == 0) {

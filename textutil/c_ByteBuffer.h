@@ -12,6 +12,7 @@
 #include "strings/s_ByteSpan.h"
 
 #include <cstdint>
+#include <cstring>
 
 class c_ByteBuffer;
 
@@ -57,7 +58,18 @@ public:
     bool IncreaseSize(int count);
     bool Reserve(std::uint32_t size);
     // Null bytes append count zero bytes.
-    bool Append(const void* bytes, std::uint32_t count);
+    bool Append(const void* bytes, std::uint32_t count) {
+        // Inline when the bytes fit behind the data and come from elsewhere: the common case of a
+        // socket or parser feeding the buffer.
+        const std::uint64_t end = m_ReadOffset + m_Size + count;
+        if (bytes != nullptr && end < m_Capacity && m_Size + count <= MAX_SIZE && IsOutsideBlock(bytes, count)) {
+            std::memcpy(m_p_Storage + m_ReadOffset + m_Size, bytes, count);
+            m_Size += count;
+            m_p_Storage[end] = 0;
+            return true;
+        }
+        return AppendGrowing(bytes, count);
+    }
     bool Append(s_ByteSpan span);
     bool Append(const c_StringView& text) { return Append(text.begin(), static_cast<std::uint32_t>(text.GetLength())); }
     bool Append(const c_String& text) { return Append(c_StringView(text)); }
@@ -72,7 +84,14 @@ public:
         return *this;
     }
 
-    void Consume(std::uint32_t count);
+    void Consume(std::uint32_t count) {
+        if (m_p_Observer == nullptr && count < m_Size) {
+            m_Size -= count;
+            m_ReadOffset += count;
+            return;
+        }
+        ConsumeWithRewind(count);
+    }
     void Clear(bool release) noexcept;
     // Copies the other's unread bytes; keeps the old content when it cannot make room.
     void Assign(const c_ByteBuffer& other);
@@ -83,7 +102,14 @@ public:
 
 private:
     std::uint8_t* GetBlockData() const { return m_p_Storage + m_ReadOffset; }
-    bool LiesInBlock(const void* bytes, std::uint32_t count) const;
+    bool LiesInBlock(const void* bytes, std::uint32_t count) const { return !IsOutsideBlock(bytes, count); }
+    bool IsOutsideBlock(const void* bytes, std::uint32_t count) const {
+        const auto start = reinterpret_cast<std::uintptr_t>(bytes);
+        const auto block = reinterpret_cast<std::uintptr_t>(m_p_Storage);
+        return m_p_Storage == nullptr || start >= block + m_Capacity || block >= start + count;
+    }
+    bool AppendGrowing(const void* bytes, std::uint32_t count);
+    void ConsumeWithRewind(std::uint32_t count);
 
     c_ByteBufferObserver* m_p_Observer = nullptr;
     std::uint8_t* m_p_Storage = nullptr;
