@@ -44,15 +44,25 @@ private:
 
 } // namespace
 
-std::uint64_t GetBase64EncodedLength(std::uint64_t byteCount) { return (byteCount + 2) / 3 * 4; }
+std::uint64_t GetBase64EncodedLength(std::uint64_t byteCount) {
+    return (byteCount + 2) / 3 * 4;
+}
 
-std::uint64_t GetBase64DecodedLength(std::uint64_t characterCount) { return (characterCount + 3) / 4 * 3; }
+std::uint64_t GetBase64DecodedLength(std::uint64_t characterCount) {
+    return (characterCount + 3) / 4 * 3;
+}
 
-char Base64EncodeChar(int index) { return index >= 0 && index < 64 ? ALPHABET[index] : 0; }
+char Base64EncodeChar(int index) {
+    return index >= 0 && index < 64 ? ALPHABET[index] : '\0';
+}
 
-std::uint8_t Base64DecodeChar(char c) { return DECODE_TABLE[static_cast<unsigned char>(c)]; }
+std::uint8_t Base64DecodeChar(char c) {
+    return DECODE_TABLE[static_cast<unsigned char>(c)];
+}
 
-bool IsBase64Char(int c) { return c >= 0 && c < 256 && DECODE_TABLE[c] < 64; }
+bool IsBase64Char(int c) {
+    return c >= 0 && c < 256 && DECODE_TABLE[c] < 64;
+}
 
 s_ByteSpan Base64Encode(s_ByteSpan input, void* output, std::uint64_t outputSize) {
     c_OutputArea out(output, outputSize);
@@ -118,7 +128,9 @@ c_String Base64EncodeToString(s_ByteSpan input) {
     return text;
 }
 
-c_String Base64EncodeToString(const c_StringView& input) { return Base64EncodeToString(input.ToSpan()); }
+c_String Base64EncodeToString(const c_StringView& input) {
+    return Base64EncodeToString(input.ToSpan());
+}
 
 bool Base64DecodeToBuffer(s_ByteSpan input, c_ByteBuffer& out) {
     out.Clear(true);
@@ -146,4 +158,6 @@ c_String Base64DecodeToString(s_ByteSpan input) {
     return text;
 }
 
-c_String Base64DecodeToString(const c_StringView& input) { return Base64DecodeToString(input.ToSpan()); }
+c_String Base64DecodeToString(const c_StringView& input) {
+    return Base64DecodeToString(input.ToSpan());
+}

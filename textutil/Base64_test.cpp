@@ -28,8 +28,12 @@ TEST(Base64Test, Rfc4648Vectors) {
         const char* m_Encoded;
         const char* m_Unpadded;
     } cases[] = {
-        {"", "", ""},           {"f", "Zg==", "Zg"},         {"fo", "Zm8=", "Zm8"},
-        {"foo", "Zm9v", "Zm9v"}, {"foob", "Zm9vYg==", "Zm9vYg"}, {"fooba", "Zm9vYmE=", "Zm9vYmE"},
+        {"", "", ""},
+        {"f", "Zg==", "Zg"},
+        {"fo", "Zm8=", "Zm8"},
+        {"foo", "Zm9v", "Zm9v"},
+        {"foob", "Zm9vYg==", "Zm9vYg"},
+        {"fooba", "Zm9vYmE=", "Zm9vYmE"},
         {"foobar", "Zm9vYmFy", "Zm9vYmFy"},
     };
     for (const auto& test : cases) {

@@ -24,7 +24,10 @@ constexpr s_ByteSizeUnit BINARY_LONG[UNIT_ROWS] = {
     {1099511627776, "1 tebibyte", " tebibytes"},
 };
 constexpr s_ByteSizeUnit DECIMAL_SHORT[UNIT_ROWS] = {
-    {1, "1 B", " B"}, {1000, "1 KB", " KB"}, {1000000, "1 MB", " MB"}, {1000000000, "1 GB", " GB"},
+    {1, "1 B", " B"},
+    {1000, "1 KB", " KB"},
+    {1000000, "1 MB", " MB"},
+    {1000000000, "1 GB", " GB"},
     {1000000000000, "1 TB", " TB"},
 };
 constexpr s_ByteSizeUnit BINARY_SHORT[UNIT_ROWS] = {
@@ -35,7 +38,9 @@ constexpr s_ByteSizeUnit BINARY_SHORT[UNIT_ROWS] = {
     {1099511627776, "1 TiB", " TiB"},
 };
 
-c_String WithSuffix(const c_String& number, const char* suffix) { return Concat({number, suffix}); }
+c_String WithSuffix(const c_String& number, const char* suffix) {
+    return Concat({number, suffix});
+}
 
 } // namespace
 
@@ -67,7 +72,15 @@ c_String FormatByteSizeWithUnits(std::uint64_t size, const s_ByteSizeUnit table[
     return WithSuffix(ToString(size / largest.m_Threshold), largest.m_p_Many);
 }
 
-c_String FormatByteSize(std::uint64_t size) { return FormatByteSizeWithUnits(size, DECIMAL_LONG); }
-c_String FormatByteSizeBinary(std::uint64_t size) { return FormatByteSizeWithUnits(size, BINARY_LONG); }
-c_String FormatByteSizeShort(std::uint64_t size) { return FormatByteSizeWithUnits(size, DECIMAL_SHORT); }
-c_String FormatByteSizeShortBinary(std::uint64_t size) { return FormatByteSizeWithUnits(size, BINARY_SHORT); }
+c_String FormatByteSize(std::uint64_t size) {
+    return FormatByteSizeWithUnits(size, DECIMAL_LONG);
+}
+c_String FormatByteSizeBinary(std::uint64_t size) {
+    return FormatByteSizeWithUnits(size, BINARY_LONG);
+}
+c_String FormatByteSizeShort(std::uint64_t size) {
+    return FormatByteSizeWithUnits(size, DECIMAL_SHORT);
+}
+c_String FormatByteSizeShortBinary(std::uint64_t size) {
+    return FormatByteSizeWithUnits(size, BINARY_SHORT);
+}

@@ -6,11 +6,21 @@
 
 #include <cstdint>
 
-inline bool IsDigitChar(unsigned c) { return c - '0' < 10u; }
-inline bool IsUpperChar(unsigned c) { return c - 'A' < 26u; }
-inline bool IsLowerChar(unsigned c) { return c - 'a' < 26u; }
-inline bool IsAlphaChar(unsigned c) { return IsUpperChar(c) || IsLowerChar(c); }
-inline bool IsDigitByte(std::uint8_t c) { return IsDigitChar(c); }
+inline bool IsDigitChar(unsigned c) {
+    return c - '0' < 10u;
+}
+inline bool IsUpperChar(unsigned c) {
+    return c - 'A' < 26u;
+}
+inline bool IsLowerChar(unsigned c) {
+    return c - 'a' < 26u;
+}
+inline bool IsAlphaChar(unsigned c) {
+    return IsUpperChar(c) || IsLowerChar(c);
+}
+inline bool IsDigitByte(std::uint8_t c) {
+    return IsDigitChar(c);
+}
 
 // Equal, or the same ASCII letter in the other case.
 inline bool CharEqualsNoCase(char a, char b) {

@@ -44,6 +44,10 @@ int SHA1Digest(const c_StringView& text, std::uint8_t digest[SHA1_DIGEST_SIZE]) 
     return Digest(EVP_sha1(), text, digest);
 }
 
-c_String SHA256Base64(const c_StringView& text) { return DigestBase64<SHA256_DIGEST_SIZE>(EVP_sha256(), text); }
+c_String SHA256Base64(const c_StringView& text) {
+    return DigestBase64<SHA256_DIGEST_SIZE>(EVP_sha256(), text);
+}
 
-c_String SHA1Base64(const c_StringView& text) { return DigestBase64<SHA1_DIGEST_SIZE>(EVP_sha1(), text); }
+c_String SHA1Base64(const c_StringView& text) {
+    return DigestBase64<SHA1_DIGEST_SIZE>(EVP_sha1(), text);
+}

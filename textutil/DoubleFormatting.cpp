@@ -14,9 +14,9 @@ constexpr double FIXED_MAGNITUDE_LIMIT = 1e60;
 constexpr int TEXT_BUFFER = 128;
 
 const DoubleToStringConverter& GetConverter() {
-    static const DoubleToStringConverter CONVERTER(
-        DoubleToStringConverter::EMIT_POSITIVE_EXPONENT_SIGN | DoubleToStringConverter::UNIQUE_ZERO, "Infinity",
-        "NaN", 'e', -8, 8, 0, 0, 2);
+    static const DoubleToStringConverter CONVERTER(DoubleToStringConverter::EMIT_POSITIVE_EXPONENT_SIGN |
+                                                       DoubleToStringConverter::UNIQUE_ZERO,
+                                                   "Infinity", "NaN", 'e', -8, 8, 0, 0, 2);
     return CONVERTER;
 }
 
@@ -64,7 +64,15 @@ c_String ToString(float value) {
     return Formatted(value, 0, !IsIntegralInt(value), true);
 }
 
-c_String ToString(double value, int decimals) { return Formatted(value, decimals, false, false); }
-c_String ToString(float value, int decimals) { return Formatted(value, decimals, false, true); }
-c_String ToStringShortest(double value) { return Formatted(value, 0, true, false); }
-c_String ToStringShortest(float value) { return Formatted(value, 0, true, true); }
+c_String ToString(double value, int decimals) {
+    return Formatted(value, decimals, false, false);
+}
+c_String ToString(float value, int decimals) {
+    return Formatted(value, decimals, false, true);
+}
+c_String ToStringShortest(double value) {
+    return Formatted(value, 0, true, false);
+}
+c_String ToStringShortest(float value) {
+    return Formatted(value, 0, true, true);
+}

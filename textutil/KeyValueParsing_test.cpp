@@ -87,9 +87,9 @@ TEST(KeyValueParsingTest, HostAndPort) {
         const char* m_Host;
         std::uint16_t m_Port;
     } cases[] = {
-        {"host:8080", "host", 8080}, {"host:0", "host", 1},      {"host", "host", 1},
-        {"[::1]:443", "[::1]", 443}, {"host:70000", "host", 1},  {"host:-1", "host", 1},
-        {"host:65535", "host", 65535}, {"a:b:21", "a:b", 21},    {":99", "", 99},
+        {"host:8080", "host", 8080},   {"host:0", "host", 1},     {"host", "host", 1},
+        {"[::1]:443", "[::1]", 443},   {"host:70000", "host", 1}, {"host:-1", "host", 1},
+        {"host:65535", "host", 65535}, {"a:b:21", "a:b", 21},     {":99", "", 99},
     };
     for (const auto& test : cases) {
         c_String host("old");

@@ -92,19 +92,41 @@ c_String Int64ToDecimal(std::uint64_t magnitude, bool negative, int minDigits) {
     return WriteDecimal(magnitude, negative, minDigits);
 }
 
-c_String ToString(int value, int minDigits) { return SignedToString(value, minDigits); }
-c_String ToString(long value, int minDigits) { return SignedToString(value, minDigits); }
-c_String ToString(long long value, int minDigits) { return SignedToString(value, minDigits); }
-c_String ToString(unsigned int value, int minDigits) { return WriteDecimal(value, false, minDigits); }
-c_String ToString(unsigned long value, int minDigits) { return WriteDecimal(value, false, minDigits); }
-c_String ToString(unsigned long long value, int minDigits) { return WriteDecimal(value, false, minDigits); }
+c_String ToString(int value, int minDigits) {
+    return SignedToString(value, minDigits);
+}
+c_String ToString(long value, int minDigits) {
+    return SignedToString(value, minDigits);
+}
+c_String ToString(long long value, int minDigits) {
+    return SignedToString(value, minDigits);
+}
+c_String ToString(unsigned int value, int minDigits) {
+    return WriteDecimal(value, false, minDigits);
+}
+c_String ToString(unsigned long value, int minDigits) {
+    return WriteDecimal(value, false, minDigits);
+}
+c_String ToString(unsigned long long value, int minDigits) {
+    return WriteDecimal(value, false, minDigits);
+}
 
-c_String ToHexString(unsigned int value) { return HexToString(value); }
-c_String ToHexString(unsigned long value) { return HexToString(value); }
-c_String ToHexString(unsigned long long value) { return HexToString(value); }
+c_String ToHexString(unsigned int value) {
+    return HexToString(value);
+}
+c_String ToHexString(unsigned long value) {
+    return HexToString(value);
+}
+c_String ToHexString(unsigned long long value) {
+    return HexToString(value);
+}
 
-c_String ByteToHexUpper(std::uint8_t byte) { return ByteToHex(byte, UPPER); }
-c_String ByteToHexLower(std::uint8_t byte) { return ByteToHex(byte, LOWER); }
+c_String ByteToHexUpper(std::uint8_t byte) {
+    return ByteToHex(byte, UPPER);
+}
+c_String ByteToHexLower(std::uint8_t byte) {
+    return ByteToHex(byte, LOWER);
+}
 
 c_String BytesToHex(s_ByteSpan bytes, char separator) {
     if (separator == 0) {
@@ -174,7 +196,9 @@ c_String GetOrdinalSuffix(int n) {
     }
 }
 
-c_String ToOrdinalString(int n) { return Concat({ToString(n), GetOrdinalSuffix(n)}); }
+c_String ToOrdinalString(int n) {
+    return Concat({ToString(n), GetOrdinalSuffix(n)});
+}
 
 c_String FormatCount(int n, const c_StringView& one, const c_StringView& many) {
     return Concat({ToString(n), " ", n == 1 ? one : many});

@@ -77,7 +77,8 @@ TEST(NumberFormattingTest, Hexadecimal) {
     for (const auto& test : cases) {
         EXPECT_EQ(ToStd(test.m_Text), test.m_Expected);
     }
-    for (const std::uint64_t value : {std::uint64_t(0), std::uint64_t(255), UINT64_MAX, std::uint64_t(0x8000000000000001)}) {
+    for (const std::uint64_t value :
+         {std::uint64_t(0), std::uint64_t(255), UINT64_MAX, std::uint64_t(0x8000000000000001)}) {
         EXPECT_EQ(ParseGroupedHex(ToGroupedHexString(value)), value);
     }
 }

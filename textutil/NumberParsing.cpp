@@ -11,7 +11,9 @@
 
 namespace {
 
-unsigned DigitValue(char c) { return static_cast<unsigned char>(c) - static_cast<unsigned>('0'); }
+unsigned DigitValue(char c) {
+    return static_cast<unsigned char>(c) - static_cast<unsigned>('0');
+}
 
 // For each digit d, the largest magnitude m for which m * 10 + d still fits the limit.
 template <typename U, U LIMIT> constexpr std::array<U, 10> MakeThresholds() {
@@ -148,7 +150,8 @@ private:
 
     double Convert() const {
         std::int64_t exponent = m_Scale + (m_ExponentNegative ? -std::int64_t(m_Exponent) : m_Exponent);
-        exponent = exponent < -EXPONENT_CLAMP ? -EXPONENT_CLAMP : (exponent > EXPONENT_CLAMP ? EXPONENT_CLAMP : exponent);
+        exponent =
+            exponent < -EXPONENT_CLAMP ? -EXPONENT_CLAMP : (exponent > EXPONENT_CLAMP ? EXPONENT_CLAMP : exponent);
         return double_conversion::Strtod(double_conversion::Vector<const char>(m_Digits, m_Count),
                                          static_cast<int>(exponent));
     }
@@ -172,10 +175,18 @@ int HexDigitValue(char c) {
 
 } // namespace
 
-int ParseInt32(const c_StringView& text) { return ParseSigned<int>(text); }
-std::uint32_t ParseUInt32(const c_StringView& text) { return ParseUnsigned<std::uint32_t>(text); }
-std::int64_t ParseInt64(const c_StringView& text) { return ParseSigned<std::int64_t>(text); }
-std::uint64_t ParseUInt64(const c_StringView& text) { return ParseUnsigned<std::uint64_t>(text); }
+int ParseInt32(const c_StringView& text) {
+    return ParseSigned<int>(text);
+}
+std::uint32_t ParseUInt32(const c_StringView& text) {
+    return ParseUnsigned<std::uint32_t>(text);
+}
+std::int64_t ParseInt64(const c_StringView& text) {
+    return ParseSigned<std::int64_t>(text);
+}
+std::uint64_t ParseUInt64(const c_StringView& text) {
+    return ParseUnsigned<std::uint64_t>(text);
+}
 
 int ParseInt32(c_StringView& text) {
     text.TrimLeft();
@@ -204,7 +215,9 @@ double ParseDouble(const c_StringView& text) {
     return ParseDouble(copy);
 }
 
-float ParseFloat(const c_StringView& text) { return static_cast<float>(ParseDouble(text)); }
+float ParseFloat(const c_StringView& text) {
+    return static_cast<float>(ParseDouble(text));
+}
 
 bool ConsumeDecimal(c_StringView& text, int* value) {
     if (DigitValue(text.GetFirstChar()) > 9) {

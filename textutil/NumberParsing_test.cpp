@@ -16,12 +16,27 @@ TEST(NumberParsingTest, Int32) {
         const char* m_Text;
         int m_Value;
     } cases[] = {
-        {"  -42xyz", -42},         {"\t\n7", 7},          {"\v\f\r 9", 9},           {"+7", 0},
-        {"", 0},                   {"   ", 0},            {"-", 0},                  {"abc", 0},
-        {"12abc", 12},             {"--5", 0},            {"- 5", 0},                {"007", 7},
-        {"2147483647", INT_MAX},   {"2147483648", INT_MAX}, {"2147483650", INT_MAX}, {"-2147483648", INT_MIN},
-        {"-2147483649", INT_MIN},  {"99999999999999999999", INT_MAX}, {"214748364", 214748364},
-        {"2147483639", 2147483639}, {"-2147483647", -2147483647},
+        {"  -42xyz", -42},
+        {"\t\n7", 7},
+        {"\v\f\r 9", 9},
+        {"+7", 0},
+        {"", 0},
+        {"   ", 0},
+        {"-", 0},
+        {"abc", 0},
+        {"12abc", 12},
+        {"--5", 0},
+        {"- 5", 0},
+        {"007", 7},
+        {"2147483647", INT_MAX},
+        {"2147483648", INT_MAX},
+        {"2147483650", INT_MAX},
+        {"-2147483648", INT_MIN},
+        {"-2147483649", INT_MIN},
+        {"99999999999999999999", INT_MAX},
+        {"214748364", 214748364},
+        {"2147483639", 2147483639},
+        {"-2147483647", -2147483647},
     };
     for (const auto& test : cases) {
         EXPECT_EQ(ParseInt32(c_StringView(test.m_Text)), test.m_Value) << "'" << test.m_Text << "'";
@@ -61,13 +76,29 @@ TEST(NumberParsingTest, Double) {
         const char* m_Text;
         double m_Value;
     } cases[] = {
-        {"1.5e3", 1500},      {"1.e2", 100},          {".5", 0.5},          {"-.5", -0.5},
-        {"e5", 0},            {"1e+-5", 1},           {"1.5.3", 1.5},       {"1e1234", 1e123},
-        {"1e-400", 0},        {"  2.25", 2.25},       {"+1", 0},            {"1E2", 100},
-        {"1e2e3", 100},       {"5e", 5},              {"1.5e-3", 0.0015},   {"0.1", 0.1},
+        {"1.5e3", 1500},
+        {"1.e2", 100},
+        {".5", 0.5},
+        {"-.5", -0.5},
+        {"e5", 0},
+        {"1e+-5", 1},
+        {"1.5.3", 1.5},
+        {"1e1234", 1e123},
+        {"1e-400", 0},
+        {"  2.25", 2.25},
+        {"+1", 0},
+        {"1E2", 100},
+        {"1e2e3", 100},
+        {"5e", 5},
+        {"1.5e-3", 0.0015},
+        {"0.1", 0.1},
         {"123456789012345678901234567890", 1.2345678901234568e29},
-        {"0.30000000000000004", 0.30000000000000004}, {"9007199254740993", 9007199254740992.0},
-        {"1e308", 1e308},     {"1e309", INFINITY},    {"0e999", 0},         {"2.5E-2x", 0.025},
+        {"0.30000000000000004", 0.30000000000000004},
+        {"9007199254740993", 9007199254740992.0},
+        {"1e308", 1e308},
+        {"1e309", INFINITY},
+        {"0e999", 0},
+        {"2.5E-2x", 0.025},
     };
     for (const auto& test : cases) {
         EXPECT_EQ(ParseDouble(c_StringView(test.m_Text)), test.m_Value) << "'" << test.m_Text << "'";
@@ -79,9 +110,9 @@ TEST(NumberParsingTest, Double) {
 TEST(NumberParsingTest, DoubleNeverNaNForLongDecimals) {
     const std::string many(400, '9');
     const std::string cases[] = {
-        "0." + many,                       // a fraction longer than any double
+        "0." + many,                        // a fraction longer than any double
         "0." + std::string(500, '0') + "1", // underflows to zero
-        many + "e-500",                    // an overflowing integer part brought back down
+        many + "e-500",                     // an overflowing integer part brought back down
         "1" + std::string(5000, '0') + "." + many + "e-999",
     };
     for (const std::string& text : cases) {
@@ -116,14 +147,10 @@ TEST(NumberParsingTest, GroupedHex) {
         const char* m_Text;
         std::uint64_t m_Value;
     } cases[] = {
-        {"0000-0000-0000-00FF", 255},
-        {"0123-4567-89ab-CDEF", 0x0123456789ABCDEFu},
-        {"FFFF-FFFF-FFFF-FFFF", UINT64_MAX},
-        {"0000-0000-0000-00F", 0},
-        {"0000-0000-0000-00FF0", 0},
-        {"0000-0000-0000-00FG", 0},
-        {"0000000000000000FFF", 0},
-        {"---0000000000000001", 1},
+        {"0000-0000-0000-00FF", 255},        {"0123-4567-89ab-CDEF", 0x0123456789ABCDEFu},
+        {"FFFF-FFFF-FFFF-FFFF", UINT64_MAX}, {"0000-0000-0000-00F", 0},
+        {"0000-0000-0000-00FF0", 0},         {"0000-0000-0000-00FG", 0},
+        {"0000000000000000FFF", 0},          {"---0000000000000001", 1},
     };
     for (const auto& test : cases) {
         EXPECT_EQ(ParseGroupedHex(c_String(test.m_Text)), test.m_Value) << test.m_Text;

@@ -38,9 +38,13 @@ constexpr double POWERS_OF_TEN[21] = {1e-10, 1e-9, 1e-8, 1e-7, 1e-6, 1e-5, 1e-4,
 
 } // namespace
 
-int RoundToInt(double value) { return RoundHalfAway<int>(value, INT_ROUNDING_TOLERANCE); }
+int RoundToInt(double value) {
+    return RoundHalfAway<int>(value, INT_ROUNDING_TOLERANCE);
+}
 
-std::int64_t RoundToInt64(double value) { return RoundHalfAway<std::int64_t>(value, 0.5); }
+std::int64_t RoundToInt64(double value) {
+    return RoundHalfAway<std::int64_t>(value, 0.5);
+}
 
 double GetPowerOfTen(int n) {
     if (n >= -10 && n <= 10) {
@@ -49,4 +53,6 @@ double GetPowerOfTen(int n) {
     return std::pow(10.0, n);
 }
 
-double Power(double base, int exponent) { return std::pow(base, exponent); }
+double Power(double base, int exponent) {
+    return std::pow(base, exponent);
+}

@@ -17,6 +17,10 @@ c_String MakeRandomIdText() {
                                    groups[15]);
 }
 
-int GetRandomByteValue() { return GetRandomByte(); }
+int GetRandomByteValue() {
+    return GetRandomByte();
+}
 
-int GetRandomInt(int n) { return GetRandomIntInRange(n); }
+int GetRandomInt(int n) {
+    return GetRandomIntInRange(n);
+}

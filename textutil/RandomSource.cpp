@@ -90,10 +90,12 @@ int GetRandomIntOpenSSL() {
 }
 
 void SeedOpenSSLRandom() {
-    const std::int64_t nanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                         std::chrono::steady_clock::now().time_since_epoch())
-                                         .count();
+    const std::int64_t nanoseconds =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+            .count();
     RAND_seed(&nanoseconds, sizeof nanoseconds);
 }
 
-void SetRandomBytesSource(t_RandomBytesSource source) { g_Source.store(source); }
+void SetRandomBytesSource(t_RandomBytesSource source) {
+    g_Source.store(source);
+}

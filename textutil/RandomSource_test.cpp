@@ -9,9 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <deque>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -110,6 +113,23 @@ TEST(RandomSourceRealTest, GeneratorsFillBuffers) {
     const int byte = GetRandomByte();
     EXPECT_GE(byte, 0);
     EXPECT_LE(byte, 255);
+}
+
+TEST(RandomSourceRealTest, ThreadsDrawAtOnce) {
+    std::vector<std::thread> threads;
+    std::atomic<int> outOfRange{0};
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&outOfRange] {
+            for (int i = 0; i < 500; ++i) {
+                const int value = GetRandomIntInRange(1000);
+                outOfRange += value < 1 || value > 1000 ? 1 : 0;
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(outOfRange.load(), 0);
 }
 
 TEST(DigestsTest, KnownValues) {

@@ -37,12 +37,20 @@ TEST(SplitStringTest, OwnedPieces) {
         {"empty separator", "abc", "", {"abc"}},
         {"null separator", "abc", nullptr, {"abc"}},
         {"only the separator", "||", "||", {""}},
-        {"file list", "a.exe=Data|0123|x\r\nb.dll=\r\nCommonFiles\r\n", "\r\n", {"a.exe=Data|0123|x", "b.dll=", "CommonFiles"}},
+        {"file list",
+         "a.exe=Data|0123|x\r\nb.dll=\r\nCommonFiles\r\n",
+         "\r\n",
+         {"a.exe=Data|0123|x", "b.dll=", "CommonFiles"}},
         {"list fields", "folder|md5|", "|", {"folder", "md5"}},
-        {"command line", "InstallPath=C:\\Dovrik /CreateShortcuts=true /Version=2310", " /",
+        {"command line",
+         "InstallPath=C:\\Dovrik /CreateShortcuts=true /Version=2310",
+         " /",
          {"InstallPath=C:\\Dovrik", "CreateShortcuts=true", "Version=2310"}},
         {"with case", "aXbxc", "x", {"aXb", "c"}},
-        {"long pieces", "0123456789012345678901234567890123456789|x", "|", {"0123456789012345678901234567890123456789", "x"}},
+        {"long pieces",
+         "0123456789012345678901234567890123456789|x",
+         "|",
+         {"0123456789012345678901234567890123456789", "x"}},
     };
     for (const auto& test : cases) {
         std::vector<c_String> pieces = {c_String("stale")};

@@ -42,9 +42,13 @@ c_String Repeat(const c_StringView& piece, int count) {
     return result;
 }
 
-c_String ToUpper(const c_StringView& text) { return ConvertedCase<ToUpperChar>(text); }
+c_String ToUpper(const c_StringView& text) {
+    return ConvertedCase<ToUpperChar>(text);
+}
 
-c_String ToLower(const c_StringView& text) { return ConvertedCase<ToLowerChar>(text); }
+c_String ToLower(const c_StringView& text) {
+    return ConvertedCase<ToLowerChar>(text);
+}
 
 c_String CopyLetterCase(c_StringView& text, c_StringView& model) {
     c_String result(text);
@@ -130,6 +134,10 @@ c_String JoinWithDots(const c_String& a, const c_String& b, const c_String& c, c
     return Concat({a, ".", b, ".", c, ".", d});
 }
 
-c_String Concat(const c_String& a, const char* middle, const c_String& b) { return Concat({a, middle, b}); }
+c_String Concat(const c_String& a, const char* middle, const c_String& b) {
+    return Concat({a, middle, b});
+}
 
-c_String JoinWithSpace(const c_String& a, const c_StringView& b) { return Concat({a, " ", b}); }
+c_String JoinWithSpace(const c_String& a, const c_StringView& b) {
+    return Concat({a, " ", b});
+}

@@ -68,7 +68,9 @@ void SplitInto(const c_StringViewNoCase& text, char separator, std::vector<c_Str
     SplitInto(text, c_StringView(separator), out);
 }
 
-void SplitLines(const c_StringView& text, std::vector<c_StringView>& out) { SplitInto(text, "\n", out); }
+void SplitLines(const c_StringView& text, std::vector<c_StringView>& out) {
+    SplitInto(text, "\n", out);
+}
 
 void SplitPadded(const c_StringView& text, const c_StringView& separator, int minCount,
                  std::vector<c_StringView>& out) {

@@ -31,8 +31,7 @@ void SplitLines(const c_StringView& text, std::vector<c_StringView>& out);
 
 // At least minCount pieces, empty ones added at the end; a negative count is ignored.
 std::vector<c_StringView> SplitPadded(const c_StringView& text, const c_StringView& separator, int minCount);
-void SplitPadded(const c_StringView& text, const c_StringView& separator, int minCount,
-                 std::vector<c_StringView>& out);
+void SplitPadded(const c_StringView& text, const c_StringView& separator, int minCount, std::vector<c_StringView>& out);
 // Each piece without blanks at both ends.
 std::vector<c_StringView> SplitTrimmed(const c_StringView& text, const c_StringView& separator);
 

@@ -16,14 +16,30 @@ TEST(WildcardMatchTest, Masks) {
         const char* m_Pattern;
         bool m_Matches;
     } cases[] = {
-        {"Data.TXT", "*.txt", true},     {"abc", "a*c", true},          {"abc", "*", true},
-        {"abc", "a*d", false},           {"abc", "ab", false},          {"ab", "ab*", true},
-        {"", "*", true},                 {"", "", true},                {"a", "", false},
-        {"", "a", false},                {"Chart.cht", "*.CHT", true},  {"x.cht.bak", "*.cht", false},
-        {"aXbXc", "a*b*c", true},        {"abcbc", "*bc", true},        {"abcbd", "*bc", false},
-        {"mississippi", "m*iss*ppi", true}, {"mississippi", "m*iss*ppx", false}, {"ab", "a**b", true},
-        {"a?b", "a?b", true},            {"axb", "a?b", false},         {nullptr, "*", true},
-        {"abc", nullptr, false},         {"\xC9t\xE9", "\xC9*", true},  {"\xE9", "\xC9", false},
+        {"Data.TXT", "*.txt", true},
+        {"abc", "a*c", true},
+        {"abc", "*", true},
+        {"abc", "a*d", false},
+        {"abc", "ab", false},
+        {"ab", "ab*", true},
+        {"", "*", true},
+        {"", "", true},
+        {"a", "", false},
+        {"", "a", false},
+        {"Chart.cht", "*.CHT", true},
+        {"x.cht.bak", "*.cht", false},
+        {"aXbXc", "a*b*c", true},
+        {"abcbc", "*bc", true},
+        {"abcbd", "*bc", false},
+        {"mississippi", "m*iss*ppi", true},
+        {"mississippi", "m*iss*ppx", false},
+        {"ab", "a**b", true},
+        {"a?b", "a?b", true},
+        {"axb", "a?b", false},
+        {nullptr, "*", true},
+        {"abc", nullptr, false},
+        {"\xC9t\xE9", "\xC9*", true},
+        {"\xE9", "\xC9", false},
     };
     for (const auto& test : cases) {
         EXPECT_EQ(WildcardMatchNoCase(test.m_Text, test.m_Pattern), test.m_Matches)

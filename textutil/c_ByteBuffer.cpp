@@ -16,7 +16,9 @@ thread_local std::uint8_t t_EmptyByte = 0;
 
 constexpr std::uint64_t GROWTH_STEP = 512;
 
-std::uintptr_t Address(const void* pointer) { return reinterpret_cast<std::uintptr_t>(pointer); }
+std::uintptr_t Address(const void* pointer) {
+    return reinterpret_cast<std::uintptr_t>(pointer);
+}
 
 } // namespace
 
@@ -29,7 +31,9 @@ c_ByteBuffer& c_ByteBuffer::operator=(c_ByteBuffer&& other) noexcept {
     return *this;
 }
 
-c_ByteBuffer::~c_ByteBuffer() { n_Memory::Free(m_p_Storage); }
+c_ByteBuffer::~c_ByteBuffer() {
+    n_Memory::Free(m_p_Storage);
+}
 
 void c_ByteBuffer::Swap(c_ByteBuffer& other) noexcept {
     std::swap(m_p_Storage, other.m_p_Storage);

@@ -8,8 +8,8 @@
 
 #include <cstring>
 #include <random>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -113,7 +113,10 @@ TEST(c_ByteBufferTest, CapacityFollowsTheSizesOfOneBuffer) {
         std::uint64_t m_Capacity;
     };
     const s_Step steps[] = {
-        {"100 bytes", 100, 512}, {"600 bytes", 600, 1024}, {"1100 bytes", 1100, 2048}, {"2100 bytes", 2100, 3584},
+        {"100 bytes", 100, 512},
+        {"600 bytes", 600, 1024},
+        {"1100 bytes", 1100, 2048},
+        {"2100 bytes", 2100, 3584},
         {"shrinking keeps the block", 10, 3584},
     };
     c_ByteBuffer buffer;
@@ -227,7 +230,7 @@ TEST(c_ByteBufferTest, MoveAndSwapKeepObservers) {
     ASSERT_TRUE(source.Append(c_StringView("moved")));
     c_ByteBuffer moved(std::move(source));
     EXPECT_EQ(Contents(moved), "moved");
-    EXPECT_EQ(source.GetCapacity(), 0u);
+    EXPECT_EQ(source.GetCapacity(), 0u); // NOLINT(bugprone-use-after-move): moving leaves the source empty
     c_ByteBuffer assigned;
     ASSERT_TRUE(assigned.Append(c_StringView("old")));
     assigned = std::move(moved);

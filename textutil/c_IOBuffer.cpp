@@ -8,7 +8,9 @@
 #include <cstring>
 #include <utility>
 
-c_IOBuffer::~c_IOBuffer() { n_Memory::Free(m_p_Data); }
+c_IOBuffer::~c_IOBuffer() {
+    n_Memory::Free(m_p_Data);
+}
 
 bool c_IOBuffer::IncreaseSize(int count, bool zeroReserve, bool keepData, bool zeroFill) {
     const std::int64_t newUsed = std::int64_t(m_Used) + count;

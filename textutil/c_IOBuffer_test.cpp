@@ -72,8 +72,8 @@ TEST(c_IOBufferTest, GrowthTable) {
          },
          2048, 1025},
         {"negative count shrinks and keeps the block",
-         [&](c_IOBuffer& b) { return b.Append(bytes.data(), 300) && b.IncreaseSize(-300, false, true, false); },
-         512, 0},
+         [&](c_IOBuffer& b) { return b.Append(bytes.data(), 300) && b.IncreaseSize(-300, false, true, false); }, 512,
+         0},
     };
     for (const s_Case& test : cases) {
         c_IOBuffer buffer;

@@ -47,14 +47,14 @@ template <int STEP> std::uint32_t Mix(std::uint32_t b, std::uint32_t c, std::uin
 }
 
 // One step on the four words, which rotate roles from step to step.
-template <int STEP> void Step(std::uint32_t& a, std::uint32_t b, std::uint32_t c, std::uint32_t d,
-                              const std::uint32_t* words) {
+template <int STEP>
+void Step(std::uint32_t& a, std::uint32_t b, std::uint32_t c, std::uint32_t d, const std::uint32_t* words) {
     a += Mix<STEP>(b, c, d) + words[WordIndex(STEP)] + SINES[STEP];
     a = std::rotl(a, SHIFTS[STEP / 16][STEP % 4]) + b;
 }
 
-template <int STEP> void Steps(std::uint32_t& a, std::uint32_t& b, std::uint32_t& c, std::uint32_t& d,
-                               const std::uint32_t* words) {
+template <int STEP>
+void Steps(std::uint32_t& a, std::uint32_t& b, std::uint32_t& c, std::uint32_t& d, const std::uint32_t* words) {
     if constexpr (STEP < 64) {
         Step<STEP>(a, b, c, d, words);
         Step<STEP + 1>(d, a, b, c, words);
@@ -152,12 +152,14 @@ void c_MD5::Final(std::uint8_t digest[DIGEST_SIZE]) {
     const std::uint32_t index = (m_BitCount[0] >> 3) & 0x3F;
     Update(PADDING, static_cast<std::int32_t>(index < 56 ? 56 - index : 120 - index));
     Update(bits, sizeof bits);
-    for (int i = 0; i < 4; ++i) {
+    for (std::size_t i = 0; i < 4; ++i) {
         WriteLittleEndian(m_State[i], digest + 4 * i);
     }
 }
 
-void c_MD5::Transform(const std::uint8_t block[BLOCK_SIZE]) { TransformBlocks(m_State, block, 1); }
+void c_MD5::Transform(const std::uint8_t block[BLOCK_SIZE]) {
+    TransformBlocks(m_State, block, 1);
+}
 
 void MD5Digest(const void* data, std::int32_t length, std::uint8_t digest[c_MD5::DIGEST_SIZE]) {
     c_MD5 context;
@@ -187,4 +189,6 @@ c_String GetMD5OfData(s_ByteSpan data) {
     return MD5DigestToHex(digest);
 }
 
-c_String GetMD5OfText(const c_String& text) { return GetMD5OfData(text.GetBuffer(), text.GetLength()); }
+c_String GetMD5OfText(const c_String& text) {
+    return GetMD5OfData(text.GetBuffer(), text.GetLength());
+}

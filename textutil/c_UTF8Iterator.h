@@ -7,7 +7,9 @@
 
 #include <cstdint>
 
-inline bool IsUTF8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+inline bool IsUTF8Continuation(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
 
 // The code point whose lead byte is at current; 0 at or past end.
 std::uint32_t DecodeUTF8CodePoint(const char* current, const char* end);

@@ -13,7 +13,9 @@ thread_local unsigned t_Countdown = 0;
 
 namespace n_TestAllocation {
 
-void FailNthOperatorNew(unsigned n) { t_Countdown = n; }
+void FailNthOperatorNew(unsigned n) {
+    t_Countdown = n;
+}
 
 } // namespace n_TestAllocation
 
@@ -28,6 +30,10 @@ void* operator new(std::size_t bytes) {
     return block;
 }
 
-void operator delete(void* block) noexcept { std::free(block); }
+void operator delete(void* block) noexcept {
+    std::free(block);
+}
 
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+void operator delete(void* block, std::size_t) noexcept {
+    std::free(block);
+}

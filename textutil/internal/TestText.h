@@ -5,4 +5,6 @@
 
 #include <string>
 
-inline std::string ToStd(const c_StringView& text) { return std::string(text.begin(), text.end()); }
+inline std::string ToStd(const c_StringView& text) {
+    return std::string(text.begin(), text.end());
+}
