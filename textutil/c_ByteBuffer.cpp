@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr std::uint8_t READ_ONLY_EMPTY_BYTE = 0;
-// Writable stand-in for an empty buffer's data: a caller writing through it touches only its thread.
 thread_local std::uint8_t t_EmptyByte = 0;
 
 constexpr std::uint64_t GROWTH_STEP = 512;
@@ -42,16 +40,9 @@ void c_ByteBuffer::Swap(c_ByteBuffer& other) noexcept {
     std::swap(m_ReadOffset, other.m_ReadOffset);
 }
 
-std::uint8_t* c_ByteBuffer::GetData() {
-    if (m_p_Storage == nullptr) {
-        t_EmptyByte = 0;
-        return &t_EmptyByte;
-    }
-    return GetBlockData();
-}
-
-const std::uint8_t* c_ByteBuffer::GetData() const {
-    return m_p_Storage == nullptr ? &READ_ONLY_EMPTY_BYTE : GetBlockData();
+std::uint8_t* c_ByteBuffer::GetThreadEmptyByte() {
+    t_EmptyByte = 0;
+    return &t_EmptyByte;
 }
 
 c_StringView c_ByteBuffer::GetView() const {

@@ -45,8 +45,8 @@ public:
     void Swap(c_ByteBuffer& other) noexcept;
 
     // The first unread byte. Without a block: a 0 byte, per thread for the writable form.
-    std::uint8_t* GetData();
-    const std::uint8_t* GetData() const;
+    std::uint8_t* GetData() { return m_p_Storage != nullptr ? GetBlockData() : GetThreadEmptyByte(); }
+    const std::uint8_t* GetData() const { return m_p_Storage != nullptr ? GetBlockData() : &READ_ONLY_EMPTY_BYTE; }
     std::uint32_t GetSize() const { return static_cast<std::uint32_t>(m_Size); }
     std::uint64_t GetCapacity() const { return m_Capacity; }
     bool IsEmpty() const { return m_Size == 0; }
@@ -101,6 +101,9 @@ public:
     void WriteTerminator();
 
 private:
+    static constexpr std::uint8_t READ_ONLY_EMPTY_BYTE = 0;
+    // Set to 0 on every call; a caller writing through it touches only its own thread's byte.
+    static std::uint8_t* GetThreadEmptyByte();
     std::uint8_t* GetBlockData() const { return m_p_Storage + m_ReadOffset; }
     bool LiesInBlock(const void* bytes, std::uint32_t count) const { return !IsOutsideBlock(bytes, count); }
     bool IsOutsideBlock(const void* bytes, std::uint32_t count) const {
