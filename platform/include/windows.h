@@ -1,0 +1,9 @@
+#pragma once
+// The Windows API as the program uses it, provided on Linux by the platform layer.
+
+#include "win32/errors.h"
+#include "win32/sync.h"
+#include "win32/text.h"
+#include "win32/threads.h"
+#include "win32/time.h"
+#include "win32/types.h"
