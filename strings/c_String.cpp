@@ -149,7 +149,7 @@ c_String c_String::MakeFormatted(const char* format, ...) {
     return formatted;
 }
 
-c_String& c_String::Insert(int position, c_StringView text) {
+c_String& c_String::Insert(int position, const c_StringView& text) {
     const int length = GetLength();
     if (position < 0 || position > length || text.IsEmpty()) {
         return *this;
@@ -207,7 +207,7 @@ c_String& c_String::Replace(char find, char replacement) {
     return *this;
 }
 
-c_String& c_String::ReplaceAllViews(c_StringView find, c_StringView replacement) {
+c_String& c_String::ReplaceAllViews(const c_StringView& find, const c_StringView& replacement) {
     if (find.IsEmpty() || (find.GetLength() == replacement.GetLength() &&
                            std::memcmp(find.begin(), replacement.begin(), static_cast<std::size_t>(find.GetLength())) == 0)) {
         return *this;
@@ -266,7 +266,7 @@ void c_String::DropFront(int count) {
     SetLength(remaining);
 }
 
-void c_String::KeepPiece(c_StringView piece) {
+void c_String::KeepPiece(const c_StringView& piece) {
     if (piece.IsEmpty()) {
         SetLength(0);
         return;
@@ -312,7 +312,7 @@ c_String Concat(std::initializer_list<c_StringView> pieces) {
     }
     c_String text;
     if (total >= INT_MAX || !text.SetSize(static_cast<int>(total) + 1)) {
-        return c_String();
+        return text;
     }
     char* out = text.GetBuffer();
     for (const c_StringView& piece : pieces) {
@@ -322,7 +322,7 @@ c_String Concat(std::initializer_list<c_StringView> pieces) {
     return text;
 }
 
-c_String JoinStringViews(const c_StringView* pieces, int count, c_StringView separator) {
+c_String JoinStringViews(const c_StringView* pieces, int count, const c_StringView& separator) {
     if (count <= 0) {
         return c_String();
     }
@@ -332,7 +332,7 @@ c_String JoinStringViews(const c_StringView* pieces, int count, c_StringView sep
     }
     c_String text;
     if (total >= INT_MAX || !text.SetSize(static_cast<int>(total) + 1)) {
-        return c_String();
+        return text;
     }
     char* out = text.GetBuffer();
     for (int i = 0; i < count; ++i) {
@@ -345,14 +345,23 @@ c_String JoinStringViews(const c_StringView* pieces, int count, c_StringView sep
     return text;
 }
 
-c_String operator+(c_StringView left, c_StringView right) { return Concat({left, right}); }
+c_String operator+(const c_StringView& left, const c_StringView& right) {
+    // Joined directly rather than through Concat's list: building that list from two views passed
+    // in registers makes GCC spill and reload them in a way that stalls store forwarding.
+    c_String text;
+    const std::int64_t total = std::int64_t(left.GetLength()) + right.GetLength();
+    if (total < INT_MAX && text.SetSize(static_cast<int>(total) + 1)) {
+        *CopyPiece(CopyPiece(text.GetBuffer(), left), right) = 0;
+    }
+    return text;
+}
 
-c_String AppendToRvalue(c_String&& left, c_StringView right) {
+c_String AppendToRvalue(c_String&& left, const c_StringView& right) {
     c_String text(static_cast<c_String&&>(left));
     const int length = text.GetLength();
     text.Append(right);
     if (text.GetLength() != length + right.GetLength()) {
-        return c_String();
+        text.Free();
     }
     return text;
 }

@@ -22,7 +22,7 @@ public:
     c_String() = default;
     c_String(const c_String& other) = default;
     c_String(c_String&& other) noexcept = default;
-    c_String(c_StringView view) { ConstructFrom(view.begin(), view.GetLength()); }
+    c_String(const c_StringView& view) : c_StringStorage(s_Unset{}) { ConstructFrom(view.begin(), view.GetLength()); }
     c_String(const char* text, int length) : c_String(c_StringView(text, length < 0 ? 0 : length, true)) {}
     c_String(const char* text) : c_String(c_StringView(text)) {}
     explicit c_String(char c) : c_String(c_StringView(c)) {}
@@ -48,14 +48,14 @@ public:
     // The NUL-terminated text; never null.
     const char* GetChars() const;
 
-    c_String& Append(c_StringView text) {
+    c_String& Append(const c_StringView& text) {
         AppendUnits(text.begin(), text.GetLength());
         return *this;
     }
     c_String& Append(const c_String& text) { return Append(c_StringView(text)); }
     c_String& Append(const char* text) { return Append(c_StringView(text)); }
     c_String& Append(char c) { return Append(c_StringView(c)); }
-    c_String& operator+=(c_StringView text) { return Append(text); }
+    c_String& operator+=(const c_StringView& text) { return Append(text); }
     c_String& operator+=(const c_String& text) { return Append(text); }
     c_String& operator+=(const char* text) { return Append(text); }
     c_String& operator+=(char c) { return Append(c); }
@@ -69,7 +69,7 @@ public:
     c_String& Format(const char* format, ...) __attribute__((format(printf, 2, 3)));
     static c_String MakeFormatted(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-    c_String& Insert(int position, c_StringView text);
+    c_String& Insert(int position, const c_StringView& text);
     c_String& Insert(int position, const c_String& text) { return Insert(position, c_StringView(text)); }
     c_String& Insert(int position, const char* text) { return Insert(position, c_StringView(text)); }
     c_String& Insert(int position, char c) { return Insert(position, c_StringView(c)); }
@@ -125,10 +125,10 @@ public:
 
 protected:
     void DropFront(int count);
-    void KeepPiece(c_StringView piece);
+    void KeepPiece(const c_StringView& piece);
 
 private:
-    c_String& ReplaceAllViews(c_StringView find, c_StringView replacement);
+    c_String& ReplaceAllViews(const c_StringView& find, const c_StringView& replacement);
 };
 
 static_assert(sizeof(c_String) == 32 && alignof(c_String) == 1, "c_String is 32 bytes, byte-aligned");
@@ -147,21 +147,21 @@ inline c_StringViewNoCase::c_StringViewNoCase(const c_String& text) : c_StringVi
 c_String Concat(std::initializer_list<c_StringView> pieces);
 
 // The pieces with the separator between each two of them, sized once.
-c_String JoinStringViews(const c_StringView* pieces, int count, c_StringView separator);
-template <typename Range> c_String JoinStringViews(const Range& pieces, c_StringView separator) {
+c_String JoinStringViews(const c_StringView* pieces, int count, const c_StringView& separator);
+template <typename Range> c_String JoinStringViews(const Range& pieces, const c_StringView& separator) {
     return JoinStringViews(std::data(pieces), static_cast<int>(std::size(pieces)), separator);
 }
-inline c_String JoinStringViews(std::initializer_list<c_StringView> pieces, c_StringView separator) {
+inline c_String JoinStringViews(std::initializer_list<c_StringView> pieces, const c_StringView& separator) {
     return JoinStringViews(pieces.begin(), static_cast<int>(pieces.size()), separator);
 }
 
 // Both operands in one allocation; an rvalue left operand lends its block. When memory runs out the
 // result is the default (empty) string, never one operand alone.
-c_String operator+(c_StringView left, c_StringView right);
-c_String AppendToRvalue(c_String&& left, c_StringView right);
+c_String operator+(const c_StringView& left, const c_StringView& right);
+c_String AppendToRvalue(c_String&& left, const c_StringView& right);
 template <typename Left>
     requires std::same_as<Left, c_String>
-c_String operator+(Left&& left, c_StringView right) {
+c_String operator+(Left&& left, const c_StringView& right) {
     return AppendToRvalue(static_cast<c_String&&>(left), right);
 }
 

@@ -18,7 +18,7 @@ public:
     explicit c_StringNoCase(char c) : c_String(c) {}
     c_StringNoCase(const char* text) : c_String(text) {}
     c_StringNoCase(const char* text, int length) : c_String(text, length) {}
-    c_StringNoCase(c_StringView view) : c_String(view) {}
+    c_StringNoCase(const c_StringView& view) : c_String(view) {}
     c_StringNoCase(c_StringViewNoCase view) : c_String(c_StringView(view)) {}
     explicit c_StringNoCase(const c_String& text) : c_String(text) {}
 
@@ -34,7 +34,7 @@ public:
     c_StringNoCase& operator+=(char c) { return Appended(c_StringView(c)); }
     c_StringNoCase& operator+=(const char* text) { return Appended(c_StringView(text)); }
     c_StringNoCase& operator+=(const c_String& text) { return Appended(c_StringView(text)); }
-    c_StringNoCase& operator+=(c_StringView view) { return Appended(view); }
+    c_StringNoCase& operator+=(const c_StringView& view) { return Appended(view); }
 
     using t_Queries::Contains;
     using t_Queries::CountLeadingSpaces;
@@ -86,11 +86,11 @@ public:
     }
 
 private:
-    c_StringNoCase& Assign(c_StringView view) {
+    c_StringNoCase& Assign(const c_StringView& view) {
         c_String::operator=(view);
         return *this;
     }
-    c_StringNoCase& Appended(c_StringView view) {
+    c_StringNoCase& Appended(const c_StringView& view) {
         Append(view);
         return *this;
     }

@@ -31,10 +31,19 @@ public:
     static constexpr unsigned char SIZE_BITS = 0x1F;
     static constexpr int LARGEST_CAPACITY = 0x7FFFFFFF;
 
-    c_StringStorage() = default;
+    c_StringStorage() { ResetToDefault(); }
     c_StringStorage(const c_StringStorage& other) { CopyFrom(other); }
     c_StringStorage(c_StringStorage&& other) noexcept {
-        std::memcpy(m_Bytes, other.m_Bytes, OBJECT_BYTES);
+        if (other.IsOnHeap()) {
+            // Field by field, as the fields were written: one wide load over several narrower
+            // stores stalls store forwarding, and a move follows the append in every operator+.
+            ResetToDefault();
+            SetBlock(other.GetBlock());
+            WriteSizeFields(other.ReadField(CAPACITY_OFFSET), other.ReadField(STORED_SIZE_OFFSET));
+            SetFlags(other.GetFlags());
+        } else {
+            std::memcpy(m_Bytes, other.m_Bytes, OBJECT_BYTES);
+        }
         other.ResetToDefault();
     }
     ~c_StringStorage() { ReleaseBlock(); }
@@ -76,23 +85,24 @@ public:
         if (block == nullptr) {
             return false;
         }
-        std::memcpy(block, m_Bytes, INLINE_UNITS * sizeof(T));
         const unsigned char flags = GetFlags();
+        std::memcpy(block, m_Bytes, static_cast<std::size_t>(flags & SIZE_BITS) * sizeof(T));
         std::memset(m_Bytes, 0, FLAG_BYTE);
         SetBlock(block);
-        WriteField(CAPACITY_OFFSET, capacity);
-        WriteField(STORED_SIZE_OFFSET, flags & SIZE_BITS);
+        WriteSizeFields(capacity, flags & SIZE_BITS);
         SetFlags(static_cast<unsigned char>((flags & ~SIZE_BITS) | HEAP_BIT));
         return true;
     }
 
     bool GrowHeap(int capacity) {
-        T* block = static_cast<T*>(n_Memory::Reallocate(GetBlock(), ByteCount(capacity)));
+        T* block = ByteCount(capacity) <= SMALL_BLOCK_BYTES
+                       ? MoveToNewBlock(capacity)
+                       : static_cast<T*>(n_Memory::Reallocate(GetBlock(), ByteCount(capacity)));
         if (block == nullptr) {
             return false;
         }
         SetBlock(block);
-        WriteField(CAPACITY_OFFSET, capacity);
+        WriteSizeFields(capacity, ReadField(STORED_SIZE_OFFSET));
         return true;
     }
 
@@ -144,6 +154,12 @@ public:
 
 protected:
     static constexpr std::size_t CAPACITY_OFFSET = 8;
+    // glibc's realloc bypasses its per-thread cache, so small blocks grow faster by a fresh block.
+    static constexpr std::size_t SMALL_BLOCK_BYTES = 1024;
+
+    // For constructors that fill the storage themselves through ConstructFrom.
+    struct s_Unset {};
+    explicit c_StringStorage(s_Unset) {}
     static constexpr std::size_t STORED_SIZE_OFFSET = 12;
 
     // Makes a text of count units from source; false when it cannot (the caller picks the result).
@@ -169,7 +185,17 @@ protected:
     }
 
     // Constructor body from a run of units: stored size count + 1; the default state on failure.
+    // It fills storage left unset, so a short text costs no zeroing.
     void ConstructFrom(const T* source, int count) {
+        if (count >= 0 && count < INLINE_UNITS) {
+            if (count != 0) {
+                std::memcpy(m_Bytes, source, count * sizeof(T));
+            }
+            reinterpret_cast<T*>(m_Bytes)[count] = 0;
+            SetFlags(static_cast<unsigned char>(count + 1));
+            return;
+        }
+        ResetToDefault();
         if (count < 0 || count == INT_MAX || !ReserveSize(count + 1)) {
             return;
         }
@@ -227,7 +253,7 @@ protected:
 
     void SetStoredSize(int size) {
         if (IsOnHeap()) {
-            WriteField(STORED_SIZE_OFFSET, size);
+            WriteSizeFields(ReadField(CAPACITY_OFFSET), size);
         } else {
             SetFlags(static_cast<unsigned char>((GetFlags() & ~SIZE_BITS) | size));
         }
@@ -257,9 +283,21 @@ private:
         std::memcpy(&value, m_Bytes + offset, sizeof value);
         return value;
     }
-    void WriteField(std::size_t offset, int value) {
-        const std::int32_t field = value;
-        std::memcpy(m_Bytes + offset, &field, sizeof field);
+    // Capacity and stored size are always written together, in one store, so that a later read of
+    // both (a move, a copy) is forwarded from that store instead of stalling on two.
+    void WriteSizeFields(int capacity, int size) {
+        const std::uint64_t fields = std::uint64_t(std::uint32_t(capacity)) | (std::uint64_t(std::uint32_t(size)) << 32);
+        std::memcpy(m_Bytes + CAPACITY_OFFSET, &fields, sizeof fields);
+    }
+
+    // The whole old block moves to a new one, as realloc would move it.
+    T* MoveToNewBlock(int capacity) {
+        T* block = static_cast<T*>(n_Memory::Allocate(ByteCount(capacity)));
+        if (block != nullptr) {
+            std::memcpy(block, GetBlock(), ByteCount(GetCapacity()));
+            n_Memory::Free(GetBlock());
+        }
+        return block;
     }
 
     void ResetToDefault() { std::memset(m_Bytes, 0, OBJECT_BYTES); }
@@ -286,7 +324,7 @@ private:
         SetBlock(block);
     }
 
-    alignas(T) unsigned char m_Bytes[OBJECT_BYTES] = {};
+    alignas(T) unsigned char m_Bytes[OBJECT_BYTES];
 };
 
 } // namespace n_StringCore

@@ -28,32 +28,35 @@ template <typename T> constexpr unsigned FoldCase(T unit) {
 // With case: -1, 0 or 1 at the first difference. Both primitives end as equal at a NUL unit that
 // both runs hold at the same place.
 template <typename T> int CompareWithCase(const T* left, const T* right, int count) {
-    if constexpr (sizeof(T) == 1) {
-        if (std::memcmp(left, right, static_cast<std::size_t>(count)) == 0) {
-            return 0;
-        }
-    }
     for (int i = 0; i < count; ++i) {
-        if (left[i] != right[i]) {
-            return ToUnsigned(left[i]) < ToUnsigned(right[i]) ? -1 : 1;
+        const unsigned a = ToUnsigned(left[i]);
+        const unsigned b = ToUnsigned(right[i]);
+        if (a != b) {
+            return a < b ? -1 : 1;
         }
-        if (left[i] == 0) {
+        if (a == 0) {
             return 0;
         }
     }
     return 0;
 }
 
-// Without case: the difference of the first two differing folded units.
+// Without case: the difference of the first two differing folded units. Equal units need no
+// folding, which keeps equal prefixes cheap.
 template <typename T> int CompareWithoutCase(const T* left, const T* right, int count) {
     for (int i = 0; i < count; ++i) {
-        const unsigned a = FoldCase(left[i]);
-        const unsigned b = FoldCase(right[i]);
-        if (a != b) {
-            return static_cast<int>(a) - static_cast<int>(b);
+        const unsigned a = ToUnsigned(left[i]);
+        const unsigned b = ToUnsigned(right[i]);
+        if (a == b) {
+            if (a == 0) {
+                return 0;
+            }
+            continue;
         }
-        if (a == 0) {
-            return 0;
+        const unsigned foldedA = FoldCase(left[i]);
+        const unsigned foldedB = FoldCase(right[i]);
+        if (foldedA != foldedB) {
+            return static_cast<int>(foldedA) - static_cast<int>(foldedB);
         }
     }
     return 0;
@@ -67,10 +70,6 @@ template <typename T, bool NO_CASE> int CompareUnits(const T* left, const T* rig
     }
 }
 
-template <typename T> int CompareUnits(const T* left, const T* right, int count, bool caseSensitive) {
-    return caseSensitive ? CompareWithCase(left, right, count) : CompareWithoutCase(left, right, count);
-}
-
 template <typename T, bool NO_CASE> bool Equal(t_Text<T> left, t_Text<T> right) {
     if (left.m_Length != right.m_Length) {
         return false;
@@ -79,7 +78,7 @@ template <typename T, bool NO_CASE> bool Equal(t_Text<T> left, t_Text<T> right) 
 }
 
 // Three-way compare with the primitive's own result; the length breaks ties.
-template <typename T> int Compare(t_Text<T> left, t_Text<T> right, bool caseSensitive) {
+template <typename T, bool NO_CASE> int CompareTexts(t_Text<T> left, t_Text<T> right) {
     if (left.m_Length == 0) {
         return right.m_Length == 0 ? 0 : -1;
     }
@@ -87,25 +86,31 @@ template <typename T> int Compare(t_Text<T> left, t_Text<T> right, bool caseSens
         return 1;
     }
     const int common = left.m_Length < right.m_Length ? left.m_Length : right.m_Length;
-    const int result = CompareUnits(left.m_p_Data, right.m_p_Data, common, caseSensitive);
+    const int result = CompareUnits<T, NO_CASE>(left.m_p_Data, right.m_p_Data, common);
     if (result != 0) {
         return result;
     }
     return left.m_Length == right.m_Length ? 0 : (left.m_Length > right.m_Length ? 1 : -1);
 }
 
+template <typename T> int Compare(t_Text<T> left, t_Text<T> right, bool caseSensitive) {
+    return caseSensitive ? CompareTexts<T, false>(left, right) : CompareTexts<T, true>(left, right);
+}
+
 // The ordering of every ordered container: an empty text first, then the primitive over the common
 // length, then the shorter text first. Returns -1, 0 or 1.
 template <typename T, bool NO_CASE> int Order(t_Text<T> left, t_Text<T> right) {
-    const int result = Compare(left, right, !NO_CASE);
+    const int result = CompareTexts<T, NO_CASE>(left, right);
     return (result > 0) - (result < 0);
 }
 
 template <typename T, bool NO_CASE> bool MatchesAt(const T* candidate, t_Text<T> pattern) {
-    if constexpr (!NO_CASE) {
-        if (*candidate != *pattern.m_p_Data) {
+    if constexpr (NO_CASE) {
+        if (FoldCase(*candidate) != FoldCase(*pattern.m_p_Data)) {
             return false;
         }
+    } else if (*candidate != *pattern.m_p_Data) {
+        return false;
     }
     return CompareUnits<T, NO_CASE>(candidate, pattern.m_p_Data, pattern.m_Length) == 0;
 }
