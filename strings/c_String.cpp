@@ -12,15 +12,6 @@ constexpr char EMPTY_TEXT[1] = {0};
 
 thread_local char t_FallbackByte = 0;
 
-// Copies a piece to out and returns the end of the copy; an empty piece may have a null pointer.
-char* CopyPiece(char* out, c_StringView piece) {
-    if (piece.IsEmpty()) {
-        return out;
-    }
-    std::memcpy(out, piece.begin(), static_cast<std::size_t>(piece.GetLength()));
-    return out + piece.GetLength();
-}
-
 } // namespace
 
 c_String::c_String(int size) {
@@ -31,11 +22,11 @@ c_String::c_String(int size) {
     }
 }
 
-c_StringView::c_StringView(const c_String& text, int maxLength) {
-    const int size = text.GetStoredSize();
-    const int limit = maxLength < size ? maxLength : size;
-    *this = c_StringView(text.GetBuffer(), limit < 0 ? 0 : limit, true);
-}
+c_StringView::c_StringView(const c_String& text, int maxLength)
+    : c_StringView(n_StringCore::StorageView<c_StringView>(text, maxLength)) {}
+
+c_StringViewNoCase::c_StringViewNoCase(const c_String& text, bool cutAtNul)
+    : c_StringViewNoCase(cutAtNul ? c_StringView(text, text.GetStoredSize()) : c_StringView(text)) {}
 
 c_String c_String::FromBuffer(c_String&& buffer) {
     c_String text(static_cast<c_String&&>(buffer));
@@ -149,154 +140,6 @@ c_String c_String::MakeFormatted(const char* format, ...) {
     return formatted;
 }
 
-c_String& c_String::Insert(int position, const c_StringView& text) {
-    const int length = GetLength();
-    if (position < 0 || position > length || text.IsEmpty()) {
-        return *this;
-    }
-    if (position == length) {
-        return Append(text);
-    }
-    // Built apart, so the inserted text may point into this string; swapped in only when whole.
-    c_String built = Concat({Left(position), text, RightFrom(position)});
-    if (!built.IsEmpty()) {
-        SwapStorage(built);
-    }
-    return *this;
-}
-
-c_String& c_String::Erase(int start, int count) {
-    if (count < 1) {
-        return *this;
-    }
-    const std::int64_t length = GetLength();
-    const std::int64_t from = start < 0 ? 0 : start;
-    const std::int64_t to = std::int64_t(start) + count > length ? length : std::int64_t(start) + count;
-    if (to <= from) {
-        return *this;
-    }
-    char* buffer = GetBuffer();
-    std::memmove(buffer + from, buffer + to, static_cast<std::size_t>(length - to));
-    SetLength(static_cast<int>(length - (to - from)));
-    return *this;
-}
-
-c_String& c_String::Remove(char c) {
-    char* buffer = GetBuffer();
-    const int length = GetLength();
-    int kept = 0;
-    for (int i = 0; i < length; ++i) {
-        if (buffer[i] != c) {
-            buffer[kept++] = buffer[i];
-        }
-    }
-    if (kept != length) {
-        SetLength(kept);
-    }
-    return *this;
-}
-
-c_String& c_String::Replace(char find, char replacement) {
-    char* buffer = GetBuffer();
-    const int length = GetLength();
-    for (int i = 0; i < length; ++i) {
-        if (buffer[i] == find) {
-            buffer[i] = replacement;
-        }
-    }
-    return *this;
-}
-
-c_String& c_String::ReplaceAllViews(const c_StringView& find, const c_StringView& replacement) {
-    if (find.IsEmpty() || (find.GetLength() == replacement.GetLength() &&
-                           std::memcmp(find.begin(), replacement.begin(), static_cast<std::size_t>(find.GetLength())) == 0)) {
-        return *this;
-    }
-    const c_StringView text = GetView();
-    std::int64_t matches = 0;
-    for (int position = text.Find(find); position >= 0; position = text.Find(find, position + find.GetLength())) {
-        ++matches;
-    }
-    if (matches == 0) {
-        return *this;
-    }
-    const std::int64_t total = text.GetLength() + matches * (std::int64_t(replacement.GetLength()) - find.GetLength());
-    if (total >= INT_MAX) {
-        return *this;
-    }
-    // The result is built apart from the text, find and replacement (any of which may point into
-    // this string) and replaces the text only when it is whole.
-    c_String result;
-    if (!result.SetSize(static_cast<int>(total) + 1)) {
-        return *this;
-    }
-    char* out = result.GetBuffer();
-    int copied = 0;
-    for (int position = text.Find(find); position >= 0; position = text.Find(find, copied)) {
-        out = CopyPiece(out, text.Mid(copied, position - copied));
-        out = CopyPiece(out, replacement);
-        copied = position + find.GetLength();
-    }
-    CopyPiece(out, text.RightFrom(copied));
-    result.GetBuffer()[total] = 0;
-    SwapStorage(result);
-    return *this;
-}
-
-c_String& c_String::MakeUpper() {
-    char* buffer = GetBuffer();
-    for (int i = 0, length = GetLength(); i < length; ++i) {
-        buffer[i] = static_cast<char>(ToUpperChar(static_cast<unsigned char>(buffer[i])));
-    }
-    return *this;
-}
-
-c_String& c_String::MakeLower() {
-    char* buffer = GetBuffer();
-    for (int i = 0, length = GetLength(); i < length; ++i) {
-        buffer[i] = static_cast<char>(ToLowerChar(static_cast<unsigned char>(buffer[i])));
-    }
-    return *this;
-}
-
-void c_String::DropFront(int count) {
-    char* buffer = GetBuffer();
-    const int remaining = GetLength() - count;
-    std::memmove(buffer, buffer + count, static_cast<std::size_t>(remaining));
-    SetLength(remaining);
-}
-
-void c_String::KeepPiece(const c_StringView& piece) {
-    if (piece.IsEmpty()) {
-        SetLength(0);
-        return;
-    }
-    char* buffer = GetBuffer();
-    std::memmove(buffer, piece.begin(), static_cast<std::size_t>(piece.GetLength()));
-    SetLength(piece.GetLength());
-}
-
-c_String& c_String::Trim() {
-    KeepPiece(GetTrimmedView());
-    return *this;
-}
-
-c_String& c_String::TrimLeft() {
-    KeepPiece(GetTrimmedLeftView());
-    return *this;
-}
-
-c_String& c_String::TrimChar(char c) {
-    KeepPiece(GetTrimmedView(c));
-    return *this;
-}
-
-void c_String::Truncate(int length) {
-    if (length < GetLength()) {
-        SetLength(length < 0 ? 0 : length);
-    }
-}
-
 char& c_String::operator[](int index) {
     if (index >= 0 && index < GetLength()) {
         return GetBuffer()[index];
@@ -306,64 +149,21 @@ char& c_String::operator[](int index) {
 }
 
 c_String Concat(std::initializer_list<c_StringView> pieces) {
-    std::int64_t total = 0;
-    for (const c_StringView& piece : pieces) {
-        total += piece.GetLength();
-    }
-    c_String text;
-    if (total >= INT_MAX || !text.SetSize(static_cast<int>(total) + 1)) {
-        return text;
-    }
-    char* out = text.GetBuffer();
-    for (const c_StringView& piece : pieces) {
-        out = CopyPiece(out, piece);
-    }
-    *out = 0;
-    return text;
+    return JoinStringViews(pieces.begin(), static_cast<int>(pieces.size()), c_StringView());
 }
 
 c_String JoinStringViews(const c_StringView* pieces, int count, const c_StringView& separator) {
-    if (count <= 0) {
-        return c_String();
-    }
-    std::int64_t total = std::int64_t(separator.GetLength()) * (count - 1);
-    for (int i = 0; i < count; ++i) {
-        total += pieces[i].GetLength();
-    }
     c_String text;
-    if (total >= INT_MAX || !text.SetSize(static_cast<int>(total) + 1)) {
-        return text;
-    }
-    char* out = text.GetBuffer();
-    for (int i = 0; i < count; ++i) {
-        if (i != 0) {
-            out = CopyPiece(out, separator);
-        }
-        out = CopyPiece(out, pieces[i]);
-    }
-    *out = 0;
+    text.JoinTexts(pieces, count, separator.Text());
     return text;
 }
 
 c_String operator+(const c_StringView& left, const c_StringView& right) {
-    // Joined directly rather than through Concat's list: building that list from two views passed
-    // in registers makes GCC spill and reload them in a way that stalls store forwarding.
-    c_String text;
-    const std::int64_t total = std::int64_t(left.GetLength()) + right.GetLength();
-    if (total < INT_MAX && text.SetSize(static_cast<int>(total) + 1)) {
-        *CopyPiece(CopyPiece(text.GetBuffer(), left), right) = 0;
-    }
-    return text;
+    return n_StringCore::JoinTwo<c_String>(left, right);
 }
 
 c_String AppendToRvalue(c_String&& left, const c_StringView& right) {
-    c_String text(static_cast<c_String&&>(left));
-    const int length = text.GetLength();
-    text.Append(right);
-    if (text.GetLength() != length + right.GetLength()) {
-        text.Free();
-    }
-    return text;
+    return n_StringCore::AppendToRvalue(static_cast<c_String&&>(left), right);
 }
 
 int ToUpperChar(int c) { return c >= 'a' && c <= 'z' ? c - 32 : c; }

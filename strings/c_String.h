@@ -8,7 +8,7 @@
 
 #include "strings/c_StringView.h"
 #include "strings/internal/StringQueries.h"
-#include "strings/internal/StringStorage.h"
+#include "strings/internal/StringEditor.h"
 
 #include <concepts>
 #include <cstdarg>
@@ -17,12 +17,12 @@
 #include <type_traits>
 #include <utility>
 
-class c_String : public n_StringCore::c_StringStorage<char>, public n_StringCore::c_StringQueries<c_String, c_StringView> {
+class c_String : public n_StringCore::c_StringEditor<char>, public n_StringCore::c_StringQueries<c_String, c_StringView> {
 public:
     c_String() = default;
     c_String(const c_String& other) = default;
     c_String(c_String&& other) noexcept = default;
-    c_String(const c_StringView& view) : c_StringStorage(s_Unset{}) { ConstructFrom(view.begin(), view.GetLength()); }
+    c_String(const c_StringView& view) : c_StringEditor(s_Unset{}) { ConstructFrom(view.begin(), view.GetLength()); }
     c_String(const char* text, int length) : c_String(c_StringView(text, length < 0 ? 0 : length, true)) {}
     c_String(const char* text) : c_String(c_StringView(text)) {}
     explicit c_String(char c) : c_String(c_StringView(c)) {}
@@ -69,13 +69,27 @@ public:
     c_String& Format(const char* format, ...) __attribute__((format(printf, 2, 3)));
     static c_String MakeFormatted(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-    c_String& Insert(int position, const c_StringView& text);
+    c_String& Insert(int position, const c_StringView& text) {
+        InsertText(position, text.Text());
+        return *this;
+    }
     c_String& Insert(int position, const c_String& text) { return Insert(position, c_StringView(text)); }
     c_String& Insert(int position, const char* text) { return Insert(position, c_StringView(text)); }
     c_String& Insert(int position, char c) { return Insert(position, c_StringView(c)); }
-    c_String& Erase(int start, int count);
-    c_String& Remove(char c);
-    c_String& Replace(char find, char replacement);
+    c_String& Erase(int start, int count) {
+        EraseUnits(start, count);
+        return *this;
+    }
+    // Any byte value, 0x80-0xFF included.
+    c_String& Remove(char c) {
+        RemoveUnit(c);
+        return *this;
+    }
+    // The length never changes: a NUL replacement leaves NULs inside the text.
+    c_String& Replace(char find, char replacement) {
+        ReplaceUnit(find, replacement);
+        return *this;
+    }
 
     // Replaces every occurrence of find, left to right, going on after each inserted replacement.
     // A string or view find with a NUL char replacement changes nothing; a C-string or char find with
@@ -88,12 +102,18 @@ public:
                 return *this;
             }
         }
-        return ReplaceAllViews(c_StringView(n_StringCore::OperandText<char>(find)),
-                               c_StringView(n_StringCore::OperandText<char>(replacement)));
+        ReplaceAllTexts(n_StringCore::OperandText<char>(find), n_StringCore::OperandText<char>(replacement));
+        return *this;
     }
 
-    c_String& MakeUpper();
-    c_String& MakeLower();
+    c_String& MakeUpper() {
+        ChangeCase(true);
+        return *this;
+    }
+    c_String& MakeLower() {
+        ChangeCase(false);
+        return *this;
+    }
 
     template <typename X>
         requires n_StringCore::TextOperand<char, X>
@@ -111,10 +131,20 @@ public:
         }
         return *this;
     }
-    c_String& Trim();
-    c_String& TrimLeft();
-    c_String& TrimChar(char c);
-    void Truncate(int length);
+    c_String& Trim() {
+        KeepPiece(GetTrimmedView().Text());
+        return *this;
+    }
+    c_String& TrimLeft() {
+        KeepPiece(GetTrimmedLeftView().Text());
+        return *this;
+    }
+    // c is a raw byte here: NUL and 0x80-0xFF trim like any other.
+    c_String& TrimChar(char c) {
+        KeepPiece(GetTrimmedView(c).Text());
+        return *this;
+    }
+    void Truncate(int length) { TruncateTo(length); }
     void CutAtNul() { CutStoredAtNul(); }
 
     // Out of range: a per-thread fallback byte, set to 0 first; writing it changes no string.
@@ -122,13 +152,6 @@ public:
     const char* begin() const { return GetBuffer(); }
     const char* end() const { return GetBuffer() + GetLength(); }
     std::pair<const char*, const char*> GetRange() const { return {begin(), end()}; }
-
-protected:
-    void DropFront(int count);
-    void KeepPiece(const c_StringView& piece);
-
-private:
-    c_String& ReplaceAllViews(const c_StringView& find, const c_StringView& replacement);
 };
 
 static_assert(sizeof(c_String) == 32 && alignof(c_String) == 1, "c_String is 32 bytes, byte-aligned");

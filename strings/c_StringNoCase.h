@@ -7,83 +7,30 @@
 // key type of the case-insensitive ordered maps (header names, host names, file-name sets).
 
 #include "strings/c_String.h"
+#include "strings/internal/NoCaseString.h"
 
-class c_StringNoCase : public c_String, public n_StringCore::c_StringQueries<c_StringNoCase, c_StringViewNoCase> {
-    using t_Queries = n_StringCore::c_StringQueries<c_StringNoCase, c_StringViewNoCase>;
-
+class c_StringNoCase : public n_StringCore::c_NoCaseString<c_StringNoCase, c_String, c_StringViewNoCase> {
 public:
+    using c_NoCaseString::c_NoCaseString;
     c_StringNoCase() = default;
     c_StringNoCase(const c_StringNoCase& other) = default;
     c_StringNoCase(c_StringNoCase&& other) noexcept = default;
-    explicit c_StringNoCase(char c) : c_String(c) {}
-    c_StringNoCase(const char* text) : c_String(text) {}
-    c_StringNoCase(const char* text, int length) : c_String(text, length) {}
-    c_StringNoCase(const c_StringView& view) : c_String(view) {}
-    c_StringNoCase(c_StringViewNoCase view) : c_String(c_StringView(view)) {}
-    explicit c_StringNoCase(const c_String& text) : c_String(text) {}
+    c_StringNoCase(const c_StringViewNoCase& view) : c_NoCaseString(c_StringView(view)) {}
+    explicit c_StringNoCase(const c_String& text) : c_NoCaseString(text) {}
 
     c_StringNoCase& operator=(c_StringNoCase other) noexcept {
         SwapStorage(other);
         return *this;
     }
-    c_StringNoCase& operator=(const char* text) { return Assign(c_StringView(text)); }
-    c_StringNoCase& operator=(char c) { return Assign(c_StringView(c)); }
+    c_StringNoCase& operator=(const char* text) { return Assign(text); }
+    c_StringNoCase& operator=(char c) { return Assign(c); }
     c_StringNoCase& operator=(const c_StringView& view) { return Assign(view); }
     c_StringNoCase& operator=(const c_StringViewNoCase& view) { return Assign(c_StringView(view)); }
 
-    c_StringNoCase& operator+=(char c) { return Appended(c_StringView(c)); }
-    c_StringNoCase& operator+=(const char* text) { return Appended(c_StringView(text)); }
-    c_StringNoCase& operator+=(const c_String& text) { return Appended(c_StringView(text)); }
+    c_StringNoCase& operator+=(char c) { return Appended(c); }
+    c_StringNoCase& operator+=(const char* text) { return Appended(text); }
+    c_StringNoCase& operator+=(const c_String& text) { return Appended(text); }
     c_StringNoCase& operator+=(const c_StringView& view) { return Appended(view); }
-
-    using t_Queries::Contains;
-    using t_Queries::CountLeadingSpaces;
-    using t_Queries::CountTrailingSpaces;
-    using t_Queries::EndsWith;
-    using t_Queries::Find;
-    using t_Queries::FindFirstOf;
-    using t_Queries::FindLastOf;
-    using t_Queries::GetTrimmedLeftView;
-    using t_Queries::GetTrimmedView;
-    using t_Queries::GetView;
-    using t_Queries::IsAllDigits;
-    using t_Queries::IsAllLetters;
-    using t_Queries::IsDigitAt;
-    using t_Queries::IsLetterAt;
-    using t_Queries::Left;
-    using t_Queries::Mid;
-    using t_Queries::ReverseFind;
-    using t_Queries::Right;
-    using t_Queries::RightFrom;
-    using t_Queries::StartsWith;
-    using t_Queries::WithoutPrefix;
-    using t_Queries::WithoutSuffix;
-
-    template <typename X>
-        requires n_StringCore::TextOperand<char, X>
-    c_StringNoCase& RemovePrefix(const X& prefix) {
-        if (GetView().StartsWith(prefix)) {
-            DropFront(n_StringCore::OperandText<char>(prefix).m_Length);
-        }
-        return *this;
-    }
-    template <typename X>
-        requires n_StringCore::TextOperand<char, X>
-    c_StringNoCase& RemoveSuffix(const X& suffix) {
-        if (GetView().EndsWith(suffix)) {
-            SetLength(GetLength() - n_StringCore::OperandText<char>(suffix).m_Length);
-        }
-        return *this;
-    }
-
-    c_StringNoCase& MakeUpper() {
-        c_String::MakeUpper();
-        return *this;
-    }
-    c_StringNoCase& MakeLower() {
-        c_String::MakeLower();
-        return *this;
-    }
 
 private:
     c_StringNoCase& Assign(const c_StringView& view) {

@@ -1,8 +1,7 @@
-// c_StringView: the constructors that need more than one line, and the one-character table.
+// The one-character table of the narrow views.
 
 #include "strings/c_StringView.h"
 
-#include <climits>
 
 namespace n_StringCore {
 
@@ -14,30 +13,4 @@ constinit const char ONE_CHARACTER_TABLE[128] = {
     88,  89,  90,  91,  92,  93,  94,  95,  96,  97,  98,  99,  100, 101, 102, 103, 104, 105, 106, 107, 108, 109,
     110, 111, 112, 113, 114, 115, 116, 117, 118, 119, 120, 121, 122, 123, 124, 125, 126, 127};
 
-t_Text<char> SpanText(s_ByteSpan span, bool cutAtNul) {
-    if (span.m_p_Data == nullptr) {
-        return {};
-    }
-    const char* data = static_cast<const char*>(span.m_p_Data);
-    const int length = span.m_Size > INT_MAX ? INT_MAX : static_cast<int>(span.m_Size);
-    return {data, cutAtNul ? CutAtNul(data, length) : length};
-}
-
 } // namespace n_StringCore
-
-c_StringView::c_StringView(const char* text, int length, bool cutAtNul) {
-    m_p_Data = text;
-    if (text == nullptr || length < 0) {
-        return;
-    }
-    m_Length = cutAtNul ? n_StringCore::CutAtNul(text, length) : length;
-}
-
-c_StringView::c_StringView(const char* begin, const char* end) {
-    m_p_Data = begin;
-    if (begin != nullptr && n_StringCore::Address(end) >= n_StringCore::Address(begin)) {
-        m_Length = static_cast<int>(end - begin);
-    }
-}
-
-c_StringView::c_StringView(s_ByteSpan span, bool cutAtNul) : c_StringView(n_StringCore::SpanText(span, cutAtNul)) {}

@@ -28,8 +28,6 @@ inline t_Text<char> OneCharacterText(char c) {
 
 inline t_Text<char> CStringText(const char* text) { return {text, ClampedLength(text)}; }
 
-t_Text<char> SpanText(s_ByteSpan span, bool cutAtNul);
-
 } // namespace n_StringCore
 
 class c_StringView : public n_StringCore::c_ViewBase<c_StringView, char, false> {
@@ -37,11 +35,12 @@ public:
     c_StringView() = default;
     c_StringView(char c) : c_StringView(n_StringCore::OneCharacterText(c)) {}
     c_StringView(const char* text) : c_StringView(n_StringCore::CStringText(text)) {}
-    c_StringView(const char* text, int length, bool cutAtNul = false);
-    c_StringView(const char* begin, const char* end);
+    c_StringView(const char* text, int length, bool cutAtNul = false)
+        : c_StringView(n_StringCore::CountedText(text, length, cutAtNul)) {}
+    c_StringView(const char* begin, const char* end) : c_StringView(n_StringCore::RangeText(begin, end)) {}
     c_StringView(const c_String& text);
     c_StringView(const c_String& text, int maxLength);
-    c_StringView(s_ByteSpan span, bool cutAtNul);
+    c_StringView(s_ByteSpan span, bool cutAtNul) : c_StringView(n_StringCore::SpanText<char>(span, cutAtNul)) {}
     c_StringView(const c_StringViewNoCase& view);
     c_StringView(n_StringCore::t_Text<char> text) : c_ViewBase(text.m_p_Data, text.m_Length) {}
 };
@@ -52,10 +51,12 @@ public:
     c_StringViewNoCase(char c) : c_StringViewNoCase(n_StringCore::OneCharacterText(c)) {}
     c_StringViewNoCase(const char* text) : c_StringViewNoCase(n_StringCore::CStringText(text)) {}
     c_StringViewNoCase(const char* text, int length, bool cutAtNul = false)
-        : c_StringViewNoCase(c_StringView(text, length, cutAtNul).Text()) {}
-    c_StringViewNoCase(const char* begin, const char* end) : c_StringViewNoCase(c_StringView(begin, end).Text()) {}
+        : c_StringViewNoCase(n_StringCore::CountedText(text, length, cutAtNul)) {}
+    c_StringViewNoCase(const char* begin, const char* end) : c_StringViewNoCase(n_StringCore::RangeText(begin, end)) {}
     c_StringViewNoCase(const c_String& text);
-    c_StringViewNoCase(s_ByteSpan span, bool cutAtNul) : c_StringViewNoCase(n_StringCore::SpanText(span, cutAtNul)) {}
+    // The string's storage up to its stored size, cut at the first NUL.
+    c_StringViewNoCase(const c_String& text, bool cutAtNul);
+    c_StringViewNoCase(s_ByteSpan span, bool cutAtNul) : c_StringViewNoCase(n_StringCore::SpanText<char>(span, cutAtNul)) {}
     c_StringViewNoCase(const c_StringView& view) : c_StringViewNoCase(view.Text()) {}
     c_StringViewNoCase(n_StringCore::t_Text<char> text) : c_ViewBase(text.m_p_Data, text.m_Length) {}
 };

@@ -45,7 +45,9 @@ public:
         return GetView().FindFirstOf(units, start);
     }
     int FindFirstOf(const c_UnitSet<t_Unit>& units, int start = 0) const { return GetView().FindFirstOf(units, start); }
-    int FindLastOf(std::initializer_list<t_Unit> units) const { return GetView().FindLastOf(units); }
+    int FindLastOf(std::initializer_list<t_Unit> units, int start = INT_MAX) const {
+        return GetView().FindLastOf(units, start);
+    }
     int FindLastOf(const c_UnitSet<t_Unit>& units, int start = INT_MAX) const {
         return GetView().FindLastOf(units, start);
     }

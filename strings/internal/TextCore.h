@@ -32,7 +32,12 @@ template <typename T> int CompareWithCase(const T* left, const T* right, int cou
         const unsigned a = ToUnsigned(left[i]);
         const unsigned b = ToUnsigned(right[i]);
         if (a != b) {
-            return a < b ? -1 : 1;
+            // Narrow text gives -1 or 1; wide text gives the difference of the two units.
+            if constexpr (sizeof(T) == 1) {
+                return a < b ? -1 : 1;
+            } else {
+                return static_cast<int>(a) - static_cast<int>(b);
+            }
         }
         if (a == 0) {
             return 0;

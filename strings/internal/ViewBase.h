@@ -30,6 +30,35 @@ template <typename T, typename X> t_Text<T> OperandText(const X& operand) {
     return t_Operand<T, std::remove_cv_t<X>>::Get(operand);
 }
 
+// The units of a byte span (an odd last byte dropped), at most INT_MAX of them, cut at the first 0
+// unit when asked; a null pointer gives the empty run.
+template <typename T> t_Text<T> SpanText(s_ByteSpan span, bool cutAtNul) {
+    if (span.m_p_Data == nullptr) {
+        return {};
+    }
+    const T* data = static_cast<const T*>(span.m_p_Data);
+    const std::uint64_t units = span.m_Size / sizeof(T);
+    const int length = units > INT_MAX ? INT_MAX : static_cast<int>(units);
+    return {data, cutAtNul ? CutAtNul(data, length) : length};
+}
+
+// A counted run: a null pointer or a negative length gives length 0 (the pointer stays); the cut
+// stops at the first 0 unit when asked.
+template <typename T> t_Text<T> CountedText(const T* text, int length, bool cutAtNul) {
+    if (text == nullptr || length < 0) {
+        return {text, 0};
+    }
+    return {text, cutAtNul ? CutAtNul(text, length) : length};
+}
+
+// The run from begin to end; a null begin, or an end before begin, gives length 0.
+template <typename T> t_Text<T> RangeText(const T* begin, const T* end) {
+    if (begin == nullptr || Address(end) < Address(begin)) {
+        return {begin, 0};
+    }
+    return {begin, static_cast<int>(end - begin)};
+}
+
 template <typename Derived, typename T, bool NO_CASE> class c_ViewBase {
 public:
     using t_Unit = T;
@@ -106,7 +135,9 @@ public:
         }
         return -1;
     }
-    int FindLastOf(std::initializer_list<T> units) const { return FindLastOf(c_UnitSet<T>(units), INT_MAX); }
+    int FindLastOf(std::initializer_list<T> units, int start = INT_MAX) const {
+        return FindLastOf(c_UnitSet<T>(units), start);
+    }
     int FindLastOf(const c_UnitSet<T>& units, int start = INT_MAX) const {
         if (start < 0) {
             return -1;
