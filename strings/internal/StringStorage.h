@@ -195,15 +195,19 @@ protected:
             SetFlags(static_cast<unsigned char>(count + 1));
             return;
         }
+        ConstructOnHeap(source, count);
+    }
+
+    // Kept out of line: the inline path stays small, and GCC, seeing both paths at once, warns
+    // about bounds that only the inline path has.
+    [[gnu::noinline]] void ConstructOnHeap(const T* source, int count) {
         ResetToDefault();
         if (count < 0 || count == INT_MAX || !ReserveSize(count + 1)) {
             return;
         }
         SetStoredSize(count + 1);
         T* buffer = GetBuffer();
-        if (count != 0) {
-            std::memcpy(buffer, source, count * sizeof(T));
-        }
+        std::memcpy(buffer, source, count * sizeof(T));
         buffer[count] = 0;
     }
 

@@ -224,13 +224,21 @@ template <typename T> t_Text<T> Mid(t_Text<T> text, int start, int count) {
         wanted += from;
         from = 0;
     }
+    if (from > length) {
+        return {};
+    }
     if (wanted > length - from) {
         wanted = length - from;
     }
-    if (from > length || wanted < 0) {
+    if (wanted < 0) {
         return {};
     }
+    // GCC, inlining a constant start far past the text, warns here although that start has
+    // already returned above.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Warray-bounds"
     return {text.m_p_Data + from, static_cast<int>(wanted)};
+#pragma GCC diagnostic pop
 }
 
 template <typename T> t_Text<T> RightFrom(t_Text<T> text, int start) {
