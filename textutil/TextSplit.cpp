@@ -1,47 +1,16 @@
-// Splitting into views: one core over both view types, and the variants built on it.
+// Splitting into views: the views' own Split, and the variants built on it.
 
 #include "textutil/TextSplit.h"
 
 #include <new>
 #include <stdexcept>
 
-namespace {
-
-template <typename View> void AppendPieces(const View& text, const c_StringView& separator, std::vector<View>& out) {
-    if (text.IsEmpty()) {
-        return;
-    }
-    const c_StringView searched(text);
-    const int separatorLength = separator.GetLength();
-    int start = 0;
-    for (int hit = searched.Find(separator); hit >= 0; hit = searched.Find(separator, start)) {
-        out.push_back(text.Mid(start, hit - start));
-        start = hit + separatorLength;
-    }
-    out.push_back(text.RightFrom(start));
-}
-
-// Memory for the vector is the one thing that can run out; then out is put back as it was.
-template <typename View> bool SplitCore(const View& text, const c_StringView& separator, std::vector<View>& out) {
-    const std::size_t before = out.size();
-    try {
-        AppendPieces(text, separator, out);
-        return true;
-    } catch (const std::bad_alloc&) {
-    } catch (const std::length_error&) {
-    }
-    out.resize(before);
-    return false;
-}
-
-} // namespace
-
 bool Split(const c_StringView& text, const c_StringView& separator, std::vector<c_StringView>& out) {
-    return SplitCore(text, separator, out);
+    return text.Split(separator, out);
 }
 
 bool Split(const c_StringViewNoCase& text, const c_StringView& separator, std::vector<c_StringViewNoCase>& out) {
-    return SplitCore(text, separator, out);
+    return text.Split(separator, out);
 }
 
 std::vector<c_StringView> Split(const c_StringView& text, const c_StringView& separator) {

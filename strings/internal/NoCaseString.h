@@ -37,6 +37,7 @@ public:
     using t_Queries::ReverseFind;
     using t_Queries::Right;
     using t_Queries::RightFrom;
+    using t_Queries::SplitString;
     using t_Queries::StartsWith;
     using t_Queries::WithoutPrefix;
     using t_Queries::WithoutSuffix;

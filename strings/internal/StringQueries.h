@@ -77,6 +77,25 @@ public:
     bool IsLetterAt(int position) const { return GetView().IsLetterAt(position); }
     bool IsDigitAt(int position) const { return GetView().IsDigitAt(position); }
 
+    // Clears out and fills it with owned pieces: those between separators stay even when empty, a
+    // separator at the very end adds no empty last piece, an empty text gives none and an empty
+    // separator the whole text. The separator is found by this string's case rule. Returns the
+    // number of pieces; when memory runs out, 0 with out empty, never a shortened list.
+    template <typename X, typename String>
+        requires TextOperand<t_Unit, X>
+    int SplitString(const X& separator, std::vector<String>& out) const {
+        out.clear();
+        try {
+            if (AppendOwnedPieces(OperandText<t_Unit>(separator), out)) {
+                return static_cast<int>(out.size());
+            }
+        } catch (const std::bad_alloc&) {
+        } catch (const std::length_error&) {
+        }
+        out.clear();
+        return 0;
+    }
+
     template <typename X>
         requires TextOperand<t_Unit, X>
     friend bool operator==(const Derived& left, const X& right) {
@@ -86,6 +105,27 @@ public:
         requires TextOperand<t_Unit, X>
     friend std::weak_ordering operator<=>(const Derived& left, const X& right) {
         return left.GetView() <=> right;
+    }
+
+private:
+    // False when a piece could not be stored whole.
+    template <typename String> bool AppendOwnedPieces(t_Text<t_Unit> separator, std::vector<String>& out) const {
+        const View text = GetView();
+        const View separatorView(separator);
+        int start = 0;
+        while (start < text.GetLength()) {
+            const int hit = text.Find(separatorView, start);
+            const View piece = hit < 0 ? text.RightFrom(start) : text.Mid(start, hit - start);
+            out.emplace_back(piece);
+            if (out.back().GetLength() != piece.GetLength()) {
+                return false;
+            }
+            if (hit < 0) {
+                break;
+            }
+            start = hit + separatorView.GetLength();
+        }
+        return true;
     }
 };
 

@@ -12,7 +12,10 @@
 #include <compare>
 #include <concepts>
 #include <initializer_list>
+#include <new>
+#include <stdexcept>
 #include <utility>
+#include <vector>
 
 namespace n_StringCore {
 
@@ -220,6 +223,23 @@ public:
             m_Length = static_cast<int>(position - m_p_Data);
         }
     }
+    // Appends the pieces between separators (found with case) to out, empty ones included, so a
+    // separator at the very end leaves an empty last piece; an empty text gives none and an empty
+    // separator the whole text. False, with out as it was, when memory for the pieces runs out.
+    template <typename X>
+        requires TextOperand<T, X>
+    bool Split(const X& separator, std::vector<Derived>& out) const {
+        const std::size_t before = out.size();
+        try {
+            AppendPieces(OperandText<T>(separator), out);
+            return true;
+        } catch (const std::bad_alloc&) {
+        } catch (const std::length_error&) {
+        }
+        out.resize(before);
+        return false;
+    }
+
     template <typename X>
         requires TextOperand<T, X>
     bool Overlaps(const X& other) const {
@@ -253,6 +273,19 @@ protected:
     Derived& Self() { return static_cast<Derived&>(*this); }
     const Derived& Self() const { return static_cast<const Derived&>(*this); }
     bool IsInside(int position) const { return position >= 0 && position < m_Length; }
+
+    void AppendPieces(t_Text<T> separator, std::vector<Derived>& out) const {
+        if (m_Length == 0) {
+            return;
+        }
+        int start = 0;
+        for (int hit = n_StringCore::Find<T, false>(Text(), separator, 0); hit >= 0;
+             hit = n_StringCore::Find<T, false>(Text(), separator, start)) {
+            out.push_back(Mid(start, hit - start));
+            start = hit + separator.m_Length;
+        }
+        out.push_back(RightFrom(start));
+    }
 
     const T* m_p_Data = nullptr;
     int m_Length = 0;
