@@ -17,4 +17,6 @@ void LogMessage(const c_StringView& line) {
     }
 }
 
-t_LogSink SetLogSink(t_LogSink sink) { return g_LogSink.exchange(sink, std::memory_order_acq_rel); }
+t_LogSink SetLogSink(t_LogSink sink) {
+    return g_LogSink.exchange(sink, std::memory_order_acq_rel);
+}

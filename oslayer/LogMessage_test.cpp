@@ -12,7 +12,9 @@ namespace {
 
 std::vector<c_String> g_Lines;
 
-void RecordLine(const c_StringView& line) { g_Lines.emplace_back(line); }
+void RecordLine(const c_StringView& line) {
+    g_Lines.emplace_back(line);
+}
 
 TEST(LogMessage, DropsLinesWhileNoSinkIsSet) {
     g_Lines.clear();

@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 
 class c_CriticalSection {
@@ -17,13 +18,28 @@ public:
     c_CriticalSection(const c_CriticalSection&) = delete;
     c_CriticalSection& operator=(const c_CriticalSection&) = delete;
 
-    void Enter();
-    void Leave();
+    // Inline, as every guard enters and leaves through them.
+    void Enter() {
+        EnterCriticalSection(&m_Section);
+        ++m_LockCount;
+    }
+    void Leave() {
+        if (!IsHeldByCallingThread() || m_LockCount <= 0) {
+            return;
+        }
+        --m_LockCount;
+        LeaveCriticalSection(&m_Section);
+    }
     // Meaningful to the holder only.
     std::int32_t GetLockCount() const { return m_LockCount; }
 
 private:
-    bool IsHeldByCallingThread();
+    // The section's owner field holds the owner's thread id; only that thread ever stores its own
+    // id there, so the comparison is exact even while other threads take and leave the section.
+    bool IsHeldByCallingThread() {
+        const HANDLE self = reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(GetCurrentThreadId()));
+        return std::atomic_ref<HANDLE>(m_Section.OwningThread).load(std::memory_order_relaxed) == self;
+    }
 
     CRITICAL_SECTION m_Section;
     std::int32_t m_LockCount = 0;

@@ -8,20 +8,6 @@
 c_CriticalSectionLock::c_CriticalSectionLock(c_CriticalSectionLock&& other) noexcept
     : m_p_Held(std::exchange(other.m_p_Held, nullptr)), m_p_Previous(std::exchange(other.m_p_Previous, nullptr)) {}
 
-void c_CriticalSectionLock::Lock(c_CriticalSection& section) {
-    if (m_p_Held != &section) {
-        Hold(section);
-    }
-}
-
-void c_CriticalSectionLock::Unlock() {
-    if (m_p_Held == nullptr) {
-        return;
-    }
-    m_p_Held->Leave();
-    m_p_Previous = std::exchange(m_p_Held, nullptr);
-}
-
 void c_CriticalSectionLock::Relock() {
     c_CriticalSection* taken = std::exchange(m_p_Previous, nullptr);
     if (taken != nullptr && taken != m_p_Held) {
@@ -32,15 +18,6 @@ void c_CriticalSectionLock::Relock() {
 void c_CriticalSectionLock::Swap(c_CriticalSectionLock& other) {
     std::swap(m_p_Held, other.m_p_Held);
     std::swap(m_p_Previous, other.m_p_Previous);
-}
-
-void c_CriticalSectionLock::Hold(c_CriticalSection& section) {
-    if (m_p_Held != nullptr) {
-        m_p_Held->Leave();
-        m_p_Previous = m_p_Held;
-    }
-    m_p_Held = &section;
-    section.Enter();
 }
 
 void LockTwo(c_CriticalSection& a, c_CriticalSectionLock& lockA, c_CriticalSection& b, c_CriticalSectionLock& lockB) {

@@ -18,9 +18,19 @@ public:
     c_CriticalSectionLock& operator=(const c_CriticalSectionLock&) = delete;
 
     // Nothing when section is already held; another held section is left and remembered first.
-    void Lock(c_CriticalSection& section);
+    void Lock(c_CriticalSection& section) {
+        if (m_p_Held != &section) {
+            Hold(section);
+        }
+    }
     // Leaves the held section and remembers it.
-    void Unlock();
+    void Unlock() {
+        if (m_p_Held != nullptr) {
+            m_p_Held->Leave();
+            m_p_Previous = m_p_Held;
+            m_p_Held = nullptr;
+        }
+    }
     // Takes the remembered section again, leaving (and remembering) any other one held.
     void Relock();
     void Swap(c_CriticalSectionLock& other);
@@ -28,7 +38,14 @@ public:
     c_CriticalSection* GetHeld() const { return m_p_Held; }
 
 private:
-    void Hold(c_CriticalSection& section);
+    void Hold(c_CriticalSection& section) {
+        if (m_p_Held != nullptr) {
+            m_p_Held->Leave();
+            m_p_Previous = m_p_Held;
+        }
+        m_p_Held = &section;
+        section.Enter();
+    }
 
     c_CriticalSection* m_p_Held = nullptr;
     c_CriticalSection* m_p_Previous = nullptr;

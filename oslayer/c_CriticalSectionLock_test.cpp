@@ -40,10 +40,18 @@ TEST(c_CriticalSectionLock, FollowsTheGuardSequences) {
             c_CriticalSectionLock guard;
             for (e_Step step : row.m_Steps) {
                 switch (step) {
-                    case LOCK_S: guard.Lock(s); break;
-                    case LOCK_T: guard.Lock(t); break;
-                    case UNLOCK: guard.Unlock(); break;
-                    case RELOCK: guard.Relock(); break;
+                    case LOCK_S:
+                        guard.Lock(s);
+                        break;
+                    case LOCK_T:
+                        guard.Lock(t);
+                        break;
+                    case UNLOCK:
+                        guard.Unlock();
+                        break;
+                    case RELOCK:
+                        guard.Relock();
+                        break;
                 }
             }
             EXPECT_EQ(s.GetLockCount(), row.m_CountS) << row.m_Name;

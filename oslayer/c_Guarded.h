@@ -23,8 +23,8 @@ private:
 
 template <typename T> class c_Guarded {
 public:
-    template <typename... Arguments> explicit c_Guarded(Arguments&&... arguments)
-        : m_Value(std::forward<Arguments>(arguments)...) {}
+    template <typename... Arguments>
+    explicit c_Guarded(Arguments&&... arguments) : m_Value(std::forward<Arguments>(arguments)...) {}
 
     c_GuardedAccess<T> Access() { return c_GuardedAccess<T>(&m_Value, m_Section); }
 

@@ -20,4 +20,6 @@ void c_Handle::Close() {
     m_Handle = nullptr;
 }
 
-void c_Handle::Swap(c_Handle& other) { std::swap(m_Handle, other.m_Handle); }
+void c_Handle::Swap(c_Handle& other) {
+    std::swap(m_Handle, other.m_Handle);
+}

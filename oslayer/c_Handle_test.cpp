@@ -6,9 +6,13 @@
 
 namespace {
 
-HANDLE MakeEvent() { return CreateEventW(nullptr, TRUE, FALSE, nullptr); }
+HANDLE MakeEvent() {
+    return CreateEventW(nullptr, TRUE, FALSE, nullptr);
+}
 
-bool IsOpen(HANDLE handle) { return WaitForSingleObject(handle, 0) != WAIT_FAILED; }
+bool IsOpen(HANDLE handle) {
+    return WaitForSingleObject(handle, 0) != WAIT_FAILED;
+}
 
 struct s_NoHandleCase {
     const char* m_Name;

@@ -22,7 +22,6 @@ namespace {
 typedef unsigned(__stdcall* t_StartRoutine)(void*);
 
 std::atomic<DWORD> g_NextThreadId{1};
-thread_local DWORD t_ThreadId = 0;
 
 class c_ThreadObject : public n_Platform::c_WaitableObject {
 public:
@@ -109,7 +108,7 @@ private:
 void* RunThread(void* box) {
     std::shared_ptr<c_ThreadObject> thread = std::move(*static_cast<std::shared_ptr<c_ThreadObject>*>(box));
     delete static_cast<std::shared_ptr<c_ThreadObject>*>(box);
-    t_ThreadId = thread->m_Id;
+    n_PlatformThreads::t_CurrentThreadId = thread->m_Id;
     {
         std::unique_lock<std::mutex> lock(n_Platform::GetKernelLock());
         thread->m_Thread = pthread_self();
@@ -197,12 +196,16 @@ void _endthreadex(unsigned) {
     pthread_exit(nullptr);
 }
 
-DWORD WINAPI GetCurrentThreadId() {
-    if (t_ThreadId == 0) {
-        t_ThreadId = g_NextThreadId.fetch_add(1);
-    }
-    return t_ThreadId;
+namespace n_PlatformThreads {
+
+constinit thread_local DWORD t_CurrentThreadId = 0;
+
+DWORD AssignCurrentThreadId() {
+    t_CurrentThreadId = g_NextThreadId.fetch_add(1);
+    return t_CurrentThreadId;
 }
+
+} // namespace n_PlatformThreads
 
 DWORD WINAPI ResumeThread(HANDLE handle) {
     std::shared_ptr<c_ThreadObject> thread = n_Platform::LookupHandleAs<c_ThreadObject>(handle);

@@ -21,8 +21,18 @@
 #define THREAD_PRIORITY_TIME_CRITICAL 15
 #define THREAD_PRIORITY_ERROR_RETURN 0x7FFFFFFF
 
+namespace n_PlatformThreads {
+// The calling thread's id, 0 until the thread first asks for it. Read inline: locks ask for it on
+// every entry and leave.
+extern constinit thread_local DWORD t_CurrentThreadId;
+DWORD AssignCurrentThreadId();
+} // namespace n_PlatformThreads
+
 // Ids are never 0 and never reused while the process runs.
-DWORD WINAPI GetCurrentThreadId();
+inline DWORD WINAPI GetCurrentThreadId() {
+    const DWORD id = n_PlatformThreads::t_CurrentThreadId;
+    return id != 0 ? id : n_PlatformThreads::AssignCurrentThreadId();
+}
 DWORD WINAPI ResumeThread(HANDLE thread);
 BOOL WINAPI SetThreadPriority(HANDLE thread, int priority);
 int WINAPI GetThreadPriority(HANDLE thread);
