@@ -1,5 +1,6 @@
 # Helpers that give every folder the same shape: one static library made of the folder's sources,
 # one test executable made of its *_test.cpp files, registered with CTest under the folder's label.
+# (End-to-end tests in tests/ carry the label e2e instead; the sanitizer runs leave them out.)
 # Sources are found by globbing, so adding a file pair needs no edit here.
 
 # project_folder(NAME [SUBDIRS ...] [DEPS ...] [PUBLIC_LIBS ...] [TEST_LIBS ...])
@@ -34,7 +35,7 @@ function(project_folder name)
         target_link_libraries(${target} PRIVATE ${name} ${ARG_TEST_LIBS} GTest::gtest_main GTest::gmock)
         gtest_discover_tests(${target}
             DISCOVERY_MODE PRE_TEST
-            PROPERTIES LABELS "${name};unit"
+            PROPERTIES LABELS ${name}
             DISCOVERY_TIMEOUT 60)
     endif()
 endfunction()
