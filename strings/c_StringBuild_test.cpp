@@ -3,6 +3,8 @@
 
 #include "strings/c_StringNoCase.h"
 
+#include "strings/testing/c_FailingAllocation.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -12,12 +14,6 @@
 namespace {
 
 std::string Repeat(char c, int count) { return std::string(static_cast<size_t>(count), c); }
-
-class c_FailingAllocation {
-public:
-    explicit c_FailingAllocation(std::uint32_t n = 1) { n_Memory::FailNthAllocation(n); }
-    ~c_FailingAllocation() { n_Memory::FailNthAllocation(0); }
-};
 
 TEST(StringBuild, AppendingOwnTextAcrossGrowth) {
     // Inline to heap: the source lies in the object itself and must survive the move.

@@ -2,6 +2,8 @@
 
 #include "strings/c_StringNoCase.h"
 
+#include "strings/testing/c_FailingAllocation.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -33,13 +35,6 @@ void operator delete(void* block, std::size_t) noexcept { std::free(block); }
 namespace {
 
 std::string Repeat(char c, int count) { return std::string(static_cast<size_t>(count), c); }
-
-// Arms the allocator to fail the n-th allocation for the lifetime of the scope.
-class c_FailingAllocation {
-public:
-    explicit c_FailingAllocation(std::uint32_t n = 1) { n_Memory::FailNthAllocation(n); }
-    ~c_FailingAllocation() { n_Memory::FailNthAllocation(0); }
-};
 
 TEST(String, LayoutIsPinned) {
     c_String inlineText("abc");

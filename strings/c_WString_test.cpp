@@ -2,6 +2,8 @@
 
 #include "strings/c_WStringNoCase.h"
 
+#include "strings/testing/c_FailingAllocation.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -16,12 +18,6 @@ std::u16string Repeat(char16_t unit, int count) { return std::u16string(static_c
 bool Is(const c_WString& text, const std::u16string& expected) {
     return std::u16string(text.begin(), text.end()) == expected;
 }
-
-class c_FailingAllocation {
-public:
-    explicit c_FailingAllocation(std::uint32_t n = 1) { n_Memory::FailNthAllocation(n); }
-    ~c_FailingAllocation() { n_Memory::FailNthAllocation(0); }
-};
 
 TEST(WString, LayoutAndCapacity) {
     struct Case {
