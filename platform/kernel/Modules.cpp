@@ -4,7 +4,7 @@
 
 // The linker's symbol for the start of the executable's image, which is what Windows hands out as
 // the module handle of the executable.
-extern "C" char __executable_start;
+extern "C" char __executable_start; // NOLINT(bugprone-reserved-identifier)
 
 HMODULE WINAPI GetModuleHandleW(LPCWSTR name) {
     if (name == nullptr) {

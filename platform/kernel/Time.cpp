@@ -89,7 +89,7 @@ void SplitTicks(std::uint64_t ticks, SYSTEMTIME& time) {
 std::uint64_t JoinTicks(const SYSTEMTIME& time) {
     const std::int64_t days = DaysFromCivil(time.wYear, time.wMonth, time.wDay) - DAYS_0000_TO_1601;
     const std::int64_t seconds = ((days * 24 + time.wHour) * 60 + time.wMinute) * 60 + time.wSecond;
-    return static_cast<std::uint64_t>(seconds * TICKS_PER_SECOND + time.wMilliseconds * 10000);
+    return static_cast<std::uint64_t>(seconds * TICKS_PER_SECOND + std::int64_t(time.wMilliseconds) * 10000);
 }
 
 std::uint64_t UniversalTicksNow() {
