@@ -59,7 +59,15 @@ public:
 
     T* GetBuffer() { return IsOnHeap() ? GetBlock() : reinterpret_cast<T*>(m_Bytes); }
     const T* GetBuffer() const { return IsOnHeap() ? GetBlock() : reinterpret_cast<const T*>(m_Bytes); }
-    t_Text<T> GetText() const { return {GetBuffer(), GetLength()}; }
+    t_Text<T> GetText() const {
+        const unsigned char flags = GetFlags();
+        if ((flags & HEAP_BIT) == 0) {
+            const int size = flags & SIZE_BITS;
+            return {reinterpret_cast<const T*>(m_Bytes), size == 0 ? 0 : size - 1};
+        }
+        const int size = ReadField(STORED_SIZE_OFFSET);
+        return {GetBlock(), size < 1 ? 0 : size - 1};
+    }
 
     // Capacity rule for a stored size above 31 units.
     static int GetStringCapacity(int size) {
