@@ -1,12 +1,11 @@
 // Critical sections: a recursive lock word with futex sleeps (Drepper, "Futexes Are Tricky", mutex 2).
 
+#include "platform/kernel/Futex.h"
+
 #include <windows.h>
 
 #include <atomic>
 #include <cstdint>
-#include <linux/futex.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 namespace {
 
@@ -26,11 +25,11 @@ HANDLE CurrentOwnerValue() {
 }
 
 void SleepWhileHeld(LPCRITICAL_SECTION section) {
-    syscall(SYS_futex, &section->LockCount, FUTEX_WAIT_PRIVATE, HELD_WITH_SLEEPERS, nullptr, nullptr, 0);
+    n_Platform::FutexWait(&section->LockCount, HELD_WITH_SLEEPERS, nullptr);
 }
 
 void WakeOneSleeper(LPCRITICAL_SECTION section) {
-    syscall(SYS_futex, &section->LockCount, FUTEX_WAKE_PRIVATE, 1, nullptr, nullptr, 0);
+    n_Platform::FutexWakeOne(&section->LockCount);
 }
 
 } // namespace

@@ -51,6 +51,9 @@ public:
         return *reaper;
     }
 
+    // Without the reaper no thread handle would ever be signalled, so no thread may start.
+    bool IsRunning() const { return m_Running; }
+
     void Hand(std::shared_ptr<c_ThreadObject> thread) {
         std::lock_guard<std::mutex> lock(m_Lock);
         m_Ending.push_back(std::move(thread));
@@ -60,7 +63,8 @@ public:
 private:
     c_ThreadReaper() {
         pthread_t thread;
-        if (pthread_create(&thread, nullptr, &c_ThreadReaper::Run, this) == 0) {
+        m_Running = pthread_create(&thread, nullptr, &c_ThreadReaper::Run, this) == 0;
+        if (m_Running) {
             pthread_detach(thread);
         }
     }
@@ -88,6 +92,7 @@ private:
         return thread;
     }
 
+    bool m_Running = false;
     std::mutex m_Lock;
     std::condition_variable m_Arrived;
     std::vector<std::shared_ptr<c_ThreadObject>> m_Ending;
@@ -173,7 +178,10 @@ std::uintptr_t _beginthreadex(void*, unsigned stackSize, t_StartRoutine start, v
         errno = EINVAL;
         return n_Platform::FailWith<std::uintptr_t>(0, ERROR_INVALID_PARAMETER);
     }
-    c_ThreadReaper::Get();
+    if (!c_ThreadReaper::Get().IsRunning()) {
+        errno = EAGAIN;
+        return n_Platform::FailWith<std::uintptr_t>(0, ERROR_NO_SYSTEM_RESOURCES);
+    }
     auto thread = std::make_shared<c_ThreadObject>(start, argument, (flags & CREATE_SUSPENDED) != 0 ? 1 : 0);
     HANDLE handle = n_Platform::InsertHandle(thread);
     if (handle == nullptr) {

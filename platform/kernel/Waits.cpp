@@ -2,15 +2,17 @@
 
 #include "platform/kernel/WaitableObject.h"
 
+#include "platform/kernel/Futex.h"
 #include "platform/kernel/LastError.h"
 
+#include <atomic>
 #include <chrono>
-#include <condition_variable>
 
 namespace n_Platform {
 
 // One wait in progress. It lives on the waiting thread's stack; the thread that satisfies it sets
-// the result under the kernel lock and unlinks all its blocks before waking it.
+// the result under the kernel lock, unlinks all its blocks and then publishes the word m_Done, on
+// which the waiter sleeps outside the kernel lock: a woken waiter needs no lock to return.
 class c_Waiter {
 public:
     c_Waiter(std::shared_ptr<c_WaitableObject>* objects, DWORD count, bool waitAll)
@@ -51,24 +53,47 @@ public:
             return WAIT_TIMEOUT;
         }
         Link();
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-        while (!m_Done) {
-            if (milliseconds == INFINITE) {
-                m_Woken.wait(lock);
-            } else if (m_Woken.wait_until(lock, deadline) == std::cv_status::timeout && !m_Done) {
-                Unlink();
-                return WAIT_TIMEOUT;
-            }
+        lock.unlock();
+        if (SleepUntilDone(milliseconds)) {
+            return m_Result;
         }
-        return m_Result;
+        lock.lock();
+        if (m_Done.load(std::memory_order_acquire) != 0) {
+            return m_Result;
+        }
+        Unlink();
+        return WAIT_TIMEOUT;
     }
 
 private:
     bool Complete(DWORD result) {
+        const bool sleeping = m_Linked;
         Unlink();
         m_Result = result;
-        m_Done = true;
-        m_Woken.notify_one();
+        m_Done.store(1, std::memory_order_release);
+        if (sleeping) {
+            FutexWakeOne(&m_Done);
+        }
+        return true;
+    }
+
+    // True once satisfied; false when the time ran out first.
+    bool SleepUntilDone(DWORD milliseconds) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+        while (m_Done.load(std::memory_order_acquire) == 0) {
+            if (milliseconds == INFINITE) {
+                FutexWait(&m_Done, 0, nullptr);
+                continue;
+            }
+            const auto left = deadline - std::chrono::steady_clock::now();
+            if (left <= std::chrono::steady_clock::duration::zero()) {
+                return false;
+            }
+            const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
+            const timespec timeout = {static_cast<time_t>(seconds.count()),
+                                      static_cast<long>(std::chrono::nanoseconds(left - seconds).count())};
+            FutexWait(&m_Done, 0, &timeout);
+        }
         return true;
     }
 
@@ -94,9 +119,8 @@ private:
     bool m_WaitAll;
     DWORD m_ThreadId;
     bool m_Linked = false;
-    bool m_Done = false;
     DWORD m_Result = WAIT_FAILED;
-    std::condition_variable m_Woken;
+    std::atomic<std::uint32_t> m_Done{0};
     s_WaitBlock m_Blocks[MAXIMUM_WAIT_OBJECTS];
 };
 
@@ -107,13 +131,11 @@ std::mutex& GetKernelLock() {
 
 void c_WaitableObject::SatisfyWaiters() {
     // A satisfied waiter leaves every queue it was in, which may include blocks after it in this
-    // one; so the scan starts again from the front after each.
-    bool satisfied = true;
-    while (satisfied) {
-        satisfied = false;
-        for (s_WaitBlock* block = m_p_FirstBlock; block != nullptr && !satisfied; block = block->m_p_Next) {
-            satisfied = block->m_p_Waiter->TrySatisfy();
-        }
+    // one, and may return at once, taking its blocks with its stack: so the scan never touches its
+    // block again and starts over from the front.
+    s_WaitBlock* block = m_p_FirstBlock;
+    while (block != nullptr) {
+        block = block->m_p_Waiter->TrySatisfy() ? m_p_FirstBlock : block->m_p_Next;
     }
 }
 

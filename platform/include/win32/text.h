@@ -19,7 +19,6 @@ int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWCH text, int unit
 #define FORMAT_MESSAGE_FROM_STRING 0x00000400
 #define FORMAT_MESSAGE_FROM_HMODULE 0x00000800
 #define FORMAT_MESSAGE_FROM_SYSTEM 0x00001000
-#define FORMAT_MESSAGE_ARGUMENT_ARRAY 0x00002000
 #define FORMAT_MESSAGE_MAX_WIDTH_MASK 0x000000FF
 
 // The system table holds an English text, ending in "\r\n", for every error number that the layer
@@ -30,7 +29,6 @@ DWORD WINAPI FormatMessageW(DWORD flags, LPCVOID source, DWORD messageId, DWORD 
 
 #define LMEM_FIXED 0x0000
 #define LMEM_ZEROINIT 0x0040
-#define LPTR (LMEM_FIXED | LMEM_ZEROINIT)
 
 // Fixed blocks only.
 HLOCAL WINAPI LocalAlloc(UINT flags, SIZE_T bytes);

@@ -42,7 +42,8 @@ BOOL WINAPI TerminateThread(HANDLE thread, DWORD exitCode);
 
 VOID WINAPI Sleep(DWORD milliseconds);
 
-// Slots of one pointer per thread; the callback runs at thread end for every non-null value.
+// Slots of one pointer per thread; the callback runs at thread end for every non-null value (but not
+// at FlsFree).
 #define FLS_OUT_OF_INDEXES 0xFFFFFFFF
 typedef VOID(WINAPI* PFLS_CALLBACK_FUNCTION)(PVOID data);
 DWORD WINAPI FlsAlloc(PFLS_CALLBACK_FUNCTION callback);

@@ -13,20 +13,15 @@
 #define __stdcall
 
 typedef int BOOL;
-typedef unsigned char BYTE;
 typedef unsigned short WORD;
 typedef std::uint32_t DWORD;
 typedef std::int32_t LONG;
-typedef std::uint32_t ULONG;
-typedef int INT;
 typedef unsigned int UINT;
 typedef std::int64_t LONGLONG;
 typedef std::uint64_t ULONGLONG;
 typedef std::uintptr_t ULONG_PTR;
-typedef std::uintptr_t DWORD_PTR;
 typedef std::uintptr_t UINT_PTR;
 typedef std::intptr_t LONG_PTR;
-typedef std::intptr_t INT_PTR;
 typedef std::size_t SIZE_T;
 
 typedef void VOID;
@@ -36,9 +31,7 @@ typedef const void* LPCVOID;
 typedef DWORD* LPDWORD;
 typedef BOOL* LPBOOL;
 
-typedef char CHAR;
 typedef char* LPSTR;
-typedef const char* LPCSTR;
 typedef const char* LPCCH;
 typedef char16_t WCHAR;
 typedef WCHAR* LPWSTR;
@@ -46,7 +39,6 @@ typedef const WCHAR* LPCWSTR;
 typedef const WCHAR* LPCWCH;
 
 typedef void* HANDLE;
-typedef HANDLE* LPHANDLE;
 typedef HANDLE HLOCAL;
 
 // Distinct pointer types, so that one kind of handle cannot be passed for another.
@@ -60,7 +52,6 @@ typedef HINSTANCE HMODULE;
 
 typedef UINT_PTR WPARAM;
 typedef LONG_PTR LPARAM;
-typedef LONG_PTR LRESULT;
 
 #define TRUE 1
 #define FALSE 0
