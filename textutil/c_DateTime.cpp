@@ -17,8 +17,8 @@ constexpr std::int64_t SECOND = c_DateTime::MICROSECONDS_PER_SECOND;
 constexpr std::int64_t ABSOLUTE_DAY_OF_1899_12_30 = 693959;
 constexpr std::int64_t DAYS_PER_400_YEARS = 146097;
 // A century whose first year is not a leap year, and four years of which the first is one.
-constexpr std::int64_t DAYS_PER_100_YEARS = 36524;
-constexpr std::int64_t DAYS_PER_4_YEARS = 1461;
+constexpr int DAYS_PER_100_YEARS = 36524;
+constexpr int DAYS_PER_4_YEARS = 1461;
 constexpr int DAY_OF_YEAR_OF_FEBRUARY_29 = 59;
 
 struct s_Date {
@@ -36,6 +36,20 @@ std::int64_t FloorDivide(std::int64_t value, std::int64_t divisor) {
 std::int64_t RoundToUnits(std::int64_t instant, std::int64_t unit) {
     const std::int64_t units = FloorDivide(instant, unit);
     return (instant - units * unit) * 2 >= unit ? units + 1 : units;
+}
+
+struct s_DayAndTime {
+    std::int64_t m_DayNumber;
+    std::int64_t m_TimeOfDay;
+};
+
+// The instant rounded to whole units, as its day number and time of day. The unit is a constant so
+// that no division here needs a divide instruction.
+template <std::int64_t UNIT> s_DayAndTime RoundInstant(std::int64_t instant) {
+    constexpr std::int64_t UNITS_PER_DAY = DAY / UNIT;
+    const std::int64_t units = RoundToUnits(instant, UNIT);
+    const std::int64_t dayNumber = FloorDivide(units, UNITS_PER_DAY);
+    return {dayNumber, (units - dayNumber * UNITS_PER_DAY) * UNIT};
 }
 
 // Floor division keeps the leap-day count right for years below 0, so they stay distinct and ordered.
@@ -57,10 +71,9 @@ s_Date SplitDayOfYear(int year, int dayOfYear, bool leapYear) {
         }
     }
     ++dayOfYear;
+    // No month is shorter than 28 days, so the month is this guess or the next; no branch to mispredict.
     int month = dayOfYear / 32 + 1;
-    while (dayOfYear > CUMULATIVE_DAYS[month]) {
-        ++month;
-    }
+    month += dayOfYear > CUMULATIVE_DAYS[month] ? 1 : 0;
     return {year, month, dayOfYear - CUMULATIVE_DAYS[month - 1]};
 }
 
@@ -68,9 +81,10 @@ s_Date SplitDayOfYear(int year, int dayOfYear, bool leapYear) {
 // keeps its leap year 0, and the first block of every other century has none.
 s_Date SplitAbsoluteDay(std::int64_t absoluteDay) {
     const std::int64_t cycles = FloorDivide(absoluteDay, DAYS_PER_400_YEARS);
-    std::int64_t rest = absoluteDay - cycles * DAYS_PER_400_YEARS;
-    const std::int64_t centuries = (rest - 1) / DAYS_PER_100_YEARS;
-    std::int64_t blocks = 0;
+    // Within a cycle everything fits an int, whose divisions by constants are cheaper.
+    int rest = static_cast<int>(absoluteDay - cycles * DAYS_PER_400_YEARS);
+    const int centuries = (rest - 1) / DAYS_PER_100_YEARS;
+    int blocks = 0;
     bool blockHasLeapYear = true;
     if (centuries != 0) {
         rest = (rest - 1) % DAYS_PER_100_YEARS;
@@ -84,7 +98,7 @@ s_Date SplitAbsoluteDay(std::int64_t absoluteDay) {
         blocks = rest / DAYS_PER_4_YEARS;
         rest %= DAYS_PER_4_YEARS;
     }
-    std::int64_t years = 0;
+    int years = 0;
     if (blockHasLeapYear) {
         years = (rest - 1) / 365;
         if (years != 0) {
@@ -94,8 +108,8 @@ s_Date SplitAbsoluteDay(std::int64_t absoluteDay) {
         years = rest / 365;
         rest %= 365;
     }
-    const int year = static_cast<int>(400 * cycles + 100 * centuries + 4 * blocks + years);
-    return SplitDayOfYear(year, static_cast<int>(rest), blockHasLeapYear && years == 0);
+    const int year = static_cast<int>(400 * cycles) + 100 * centuries + 4 * blocks + years;
+    return SplitDayOfYear(year, rest, blockHasLeapYear && years == 0);
 }
 
 s_Date SplitDayNumber(std::int64_t dayNumber) {
@@ -143,16 +157,14 @@ c_DateTime c_DateTime::FromDaysDouble(double days) {
 
 void c_DateTime::GetDateTimeParts(int& year, int& month, int& day, int& hour, int& minute, int& second, int& subSecond,
                                   bool microseconds) const {
-    const std::int64_t unit = subSecond == ROUND_TO_SECOND ? SECOND : microseconds ? 1 : MICROSECONDS_PER_MILLISECOND;
-    const std::int64_t unitsPerDay = DAY / unit;
-    const std::int64_t units = RoundToUnits(GetInstant(), unit);
-    const std::int64_t dayNumber = FloorDivide(units, unitsPerDay);
-    const std::int64_t timeOfDay = (units - dayNumber * unitsPerDay) * unit;
-
-    const s_Date date = SplitDayNumber(dayNumber);
+    const s_DayAndTime rounded = subSecond == ROUND_TO_SECOND ? RoundInstant<SECOND>(GetInstant())
+                                 : microseconds               ? RoundInstant<1>(GetInstant())
+                                                : RoundInstant<MICROSECONDS_PER_MILLISECOND>(GetInstant());
+    const s_Date date = SplitDayNumber(rounded.m_DayNumber);
     year = date.m_Year;
     month = date.m_Month;
     day = date.m_Day;
+    const std::int64_t timeOfDay = rounded.m_TimeOfDay;
     hour = static_cast<int>(timeOfDay / MICROSECONDS_PER_HOUR);
     minute = static_cast<int>(timeOfDay % MICROSECONDS_PER_HOUR / MICROSECONDS_PER_MINUTE);
     second = static_cast<int>(timeOfDay % MICROSECONDS_PER_MINUTE / SECOND);
