@@ -6,10 +6,15 @@
 // one place. T is the unit type (char or char16_t); NO_CASE selects the primitive without case,
 // which folds only 'A'-'Z'. Units are always compared as unsigned values.
 
+#include <bit>
 #include <climits>
 #include <cstdint>
 #include <cstring>
 #include <type_traits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace n_StringCore {
 
@@ -25,9 +30,75 @@ template <typename T> constexpr unsigned FoldCase(T unit) {
     return value - 'A' < 26u ? value + 32u : value;
 }
 
+#if defined(__SSE2__)
+constexpr std::uintptr_t MEMORY_PAGE_BYTES = 4096;
+constexpr int BLOCK = 16;
+
+// Sixteen bytes from bytes, of which only the first count (1 to 16) belong to the text; the caller
+// ignores the rest. A read past the text that stays within its memory page cannot fault, so the
+// block is read whole unless it would cross into the next page. The sanitizers would take those
+// extra bytes, which no result depends on, for an overflow or a race, so they skip this load.
+[[gnu::no_sanitize("address", "thread")]] inline __m128i LoadBlockWithinPage(const char* bytes, int count) {
+    if ((reinterpret_cast<std::uintptr_t>(bytes) & (MEMORY_PAGE_BYTES - 1)) <= MEMORY_PAGE_BYTES - BLOCK) {
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
+    }
+    alignas(16) char copy[BLOCK] = {};
+    std::memcpy(copy, bytes, static_cast<std::size_t>(count));
+    return _mm_load_si128(reinterpret_cast<const __m128i*>(copy));
+}
+
+// 'A'-'Z' made lower case in every byte of the block.
+inline __m128i FoldBlock(__m128i block) {
+    const __m128i upper = _mm_and_si128(_mm_cmpgt_epi8(block, _mm_set1_epi8('A' - 1)),
+                                        _mm_cmplt_epi8(block, _mm_set1_epi8('Z' + 1)));
+    return _mm_add_epi8(block, _mm_and_si128(upper, _mm_set1_epi8(0x20)));
+}
+
+// Compares byte runs sixteen bytes at a time, folded or not, with the results of the unit-by-unit
+// primitives: the first difference decides, and a NUL that both runs hold before it ends them as
+// equal. Short texts are the common case (names, header fields), so the first block is the one
+// that usually decides.
+template <bool NO_CASE> int CompareByteBlocks(const char* left, const char* right, int count) {
+    for (int i = 0; i < count; i += BLOCK) {
+        const int size = count - i < BLOCK ? count - i : BLOCK;
+        __m128i a = LoadBlockWithinPage(left + i, size);
+        __m128i b = LoadBlockWithinPage(right + i, size);
+        if constexpr (NO_CASE) {
+            a = FoldBlock(a);
+            b = FoldBlock(b);
+        }
+        const unsigned within = 0xFFFFu >> (BLOCK - size);
+        const unsigned differing = ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(a, b))) & within;
+        const unsigned zeros = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(a, _mm_setzero_si128()))) & within;
+        if ((differing | zeros) == 0) {
+            continue;
+        }
+        const int first = differing == 0 ? BLOCK : std::countr_zero(differing);
+        if (zeros != 0 && std::countr_zero(zeros) < first) {
+            return 0;
+        }
+        alignas(16) unsigned char bytesA[BLOCK];
+        alignas(16) unsigned char bytesB[BLOCK];
+        _mm_store_si128(reinterpret_cast<__m128i*>(bytesA), a);
+        _mm_store_si128(reinterpret_cast<__m128i*>(bytesB), b);
+        if constexpr (NO_CASE) {
+            return static_cast<int>(bytesA[first]) - static_cast<int>(bytesB[first]);
+        } else {
+            return bytesA[first] < bytesB[first] ? -1 : 1;
+        }
+    }
+    return 0;
+}
+#endif
+
 // With case: -1, 0 or 1 at the first difference. Both primitives end as equal at a NUL unit that
 // both runs hold at the same place.
 template <typename T> int CompareWithCase(const T* left, const T* right, int count) {
+#if defined(__SSE2__)
+    if constexpr (sizeof(T) == 1) {
+        return CompareByteBlocks<false>(left, right, count);
+    }
+#endif
     for (int i = 0; i < count; ++i) {
         const unsigned a = ToUnsigned(left[i]);
         const unsigned b = ToUnsigned(right[i]);
@@ -49,6 +120,11 @@ template <typename T> int CompareWithCase(const T* left, const T* right, int cou
 // Without case: the difference of the first two differing folded units. Equal units need no
 // folding, which keeps equal prefixes cheap.
 template <typename T> int CompareWithoutCase(const T* left, const T* right, int count) {
+#if defined(__SSE2__)
+    if constexpr (sizeof(T) == 1) {
+        return CompareByteBlocks<true>(left, right, count);
+    }
+#endif
     for (int i = 0; i < count; ++i) {
         const unsigned a = ToUnsigned(left[i]);
         const unsigned b = ToUnsigned(right[i]);

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/mman.h>
+
+#include <cstring>
 #include <random>
 #include <vector>
 
@@ -51,6 +54,25 @@ TEST(TextCore, ComparisonsMatchTheCaseRule) {
         ASSERT_EQ(n_StringCore::CompareWithoutCase(a, b, count), Reference(a, b, count, true)) << round;
         ASSERT_EQ(Sign(n_StringCore::CompareWithCase(a, b, count)), Reference(a, b, count, false)) << round;
     }
+}
+
+// Texts that end at the last byte before an unreadable page: no comparison may read past them.
+TEST(TextCore, ComparisonsStopAtTheEndOfReadableMemory) {
+    const long page = 4096;
+    void* mapping = mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(mapping, MAP_FAILED);
+    char* first = static_cast<char*>(mapping);
+    ASSERT_EQ(mprotect(first + page, page, PROT_NONE), 0);
+    std::memset(first, 'a', page);
+    const char other[] = "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAb";
+    for (int count = 1; count <= 40; ++count) {
+        const char* atEnd = first + page - count;
+        EXPECT_EQ(n_StringCore::CompareWithoutCase(atEnd, other, count), 0) << count;
+        EXPECT_EQ(n_StringCore::CompareWithoutCase(other, atEnd, count), 0) << count;
+        EXPECT_EQ(n_StringCore::CompareWithCase(atEnd, other, count), 1) << count;
+        EXPECT_EQ(n_StringCore::CompareWithCase(atEnd, atEnd, count), 0) << count;
+    }
+    munmap(mapping, 2 * page);
 }
 
 } // namespace
