@@ -149,7 +149,9 @@ char& c_String::operator[](int index) {
 }
 
 c_String Concat(std::initializer_list<c_StringView> pieces) {
-    return JoinStringViews(pieces.begin(), static_cast<int>(pieces.size()), c_StringView());
+    c_String text;
+    text.JoinTexts(pieces.begin(), static_cast<int>(pieces.size()), {});
+    return text;
 }
 
 c_String JoinStringViews(const c_StringView* pieces, int count, const c_StringView& separator) {
