@@ -4,6 +4,7 @@
 
 #include "textutil/NumberParsing.h"
 
+#include <cmath>
 #include <cstdio>
 #include <new>
 
@@ -135,7 +136,7 @@ bool ParseColonTime(const c_StringView& text, bool pm, bool am, bool& negative, 
     if (!IsInRange(minute, 0, 59) || seconds >= 60) {
         return false;
     }
-    time = hour * HOUR + minute * MINUTE + static_cast<std::int64_t>(seconds * 1e6 + 0.5);
+    time = hour * HOUR + minute * MINUTE + std::llround(seconds * 1e6);
     return true;
 }
 

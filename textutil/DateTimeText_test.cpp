@@ -13,6 +13,7 @@ namespace {
 
 constexpr std::int64_t DAY = c_DateTime::MICROSECONDS_PER_DAY;
 constexpr std::int64_t HOUR = c_DateTime::MICROSECONDS_PER_HOUR;
+constexpr std::int64_t MINUTE = c_DateTime::MICROSECONDS_PER_MINUTE;
 constexpr std::int64_t SECOND = c_DateTime::MICROSECONDS_PER_SECOND;
 
 const c_DateTime MORNING(2024, 1, 5, 9, 4, 9);
@@ -127,9 +128,9 @@ TEST(DateTimeTextTest, Durations) {
         {"compact half a second", FormatDurationCompact(c_DateTime(500000)), "1s"},
         {"compact negative", FormatDurationCompact(c_DateTime(-90 * SECOND)), "-1m 30s"},
         {"compact one day", FormatDurationCompact(c_DateTime(DAY)), "1d"},
-        {"compact with days", FormatDurationCompact(c_DateTime(2 * DAY + HOUR + 30 * 60 * SECOND)), "2d 1h 30m"},
+        {"compact with days", FormatDurationCompact(c_DateTime(2 * DAY + HOUR + 30 * MINUTE)), "2d 1h 30m"},
         {"one unit seconds", FormatDurationInOneUnit(c_DateTime(90 * SECOND)), "90.0 seconds"},
-        {"one unit minutes", FormatDurationInOneUnit(c_DateTime(-30 * 60 * SECOND)), "-30.0 minutes"},
+        {"one unit minutes", FormatDurationInOneUnit(c_DateTime(-30 * MINUTE)), "-30.0 minutes"},
         {"one unit hours", FormatDurationInOneUnit(c_DateTime(2 * HOUR)), "2.0 hours"},
         {"one unit days", FormatDurationInOneUnit(c_DateTime(3 * DAY)), "3.0 days"},
         {"one unit years", FormatDurationInOneUnit(c_DateTime(800 * DAY)), "2.2 years"},

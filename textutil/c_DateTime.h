@@ -12,6 +12,7 @@
 // instant the value stands for, so out-of-range time parts and rounding carry to the later day before
 // 1899-12-30 as after it. Everything else is plain 64-bit arithmetic without overflow checks.
 
+#include <compare>
 #include <cstdint>
 
 class c_DateTime {
