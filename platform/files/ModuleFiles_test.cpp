@@ -1,0 +1,53 @@
+// Tests of the executable's file name and of the library calls.
+
+#include "platform/files/DrivePaths.h"
+
+#include "platform/files/testing/WideText.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <climits>
+#include <unistd.h>
+
+namespace {
+
+TEST(GetModuleFileNameW, GivesTheDriveFormOfTheExecutable) {
+    char linuxPath[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", linuxPath, sizeof linuxPath - 1);
+    ASSERT_GT(length, 0);
+    const std::u16string expected = n_Platform::ToDrivePath(std::string_view(linuxPath, std::size_t(length)));
+    WCHAR buffer[MAX_PATH];
+    SetLastError(ERROR_GEN_FAILURE);
+    ASSERT_EQ(GetModuleFileNameW(nullptr, buffer, MAX_PATH), expected.size());
+    EXPECT_EQ(Narrow(buffer), Narrow(expected));
+    EXPECT_EQ(GetModuleFileNameW(GetModuleHandleW(nullptr), buffer, MAX_PATH), expected.size());
+}
+
+TEST(GetModuleFileNameW, CutsTheNameToAShortBuffer) {
+    WCHAR buffer[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, buffer, MAX_PATH);
+    ASSERT_GT(length, 4u);
+    const std::u16string whole(buffer, length);
+    EXPECT_EQ(GetModuleFileNameW(nullptr, buffer, 4), 4u);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+    EXPECT_EQ(Narrow(buffer), Narrow(whole.substr(0, 3)));
+    EXPECT_EQ(GetModuleFileNameW(nullptr, buffer, length), length);
+    EXPECT_EQ(GetModuleFileNameW(nullptr, buffer, length + 1), length);
+}
+
+TEST(Libraries, OnlyTheExecutableIsAModule) {
+    EXPECT_EQ(LoadLibraryW(u"wininet.dll"), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+    const HMODULE self = GetModuleHandleW(nullptr);
+    EXPECT_TRUE(FreeLibrary(self));
+    EXPECT_EQ(GetProcAddress(self, "NoSuchFunctionAnywhere"), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PROC_NOT_FOUND));
+    EXPECT_FALSE(FreeLibrary(reinterpret_cast<HMODULE>(16)));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+    WCHAR buffer[8];
+    EXPECT_EQ(GetModuleFileNameW(reinterpret_cast<HMODULE>(16), buffer, 8), 0u);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+}
+
+} // namespace
