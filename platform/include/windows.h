@@ -10,3 +10,4 @@
 #include "win32/threads.h"
 #include "win32/time.h"
 #include "win32/types.h"
+#include "win32/user.h"

@@ -54,10 +54,18 @@ constexpr s_SystemMessage SYSTEM_MESSAGES[] = {
     {ERROR_INVALID_FLAGS, u"Invalid flags.\r\n"},
     {ERROR_IO_DEVICE, u"The request could not be performed because of an I/O device error.\r\n"},
     {ERROR_NO_ASSOCIATION, u"No application is associated with the specified file for this operation.\r\n"},
+    {ERROR_INVALID_WINDOW_HANDLE, u"Invalid window handle.\r\n"},
+    {ERROR_TLW_WITH_WSCHILD, u"Cannot create a top-level child window.\r\n"},
+    {ERROR_CANNOT_FIND_WND_CLASS, u"Cannot find window class.\r\n"},
+    {ERROR_CLASS_ALREADY_EXISTS, u"Class already exists.\r\n"},
+    {ERROR_CLASS_DOES_NOT_EXIST, u"Class does not exist.\r\n"},
+    {ERROR_CLASS_HAS_WINDOWS, u"Class still has open windows.\r\n"},
+    {ERROR_INVALID_INDEX, u"Invalid index.\r\n"},
     {ERROR_INVALID_THREAD_ID, u"Invalid thread identifier.\r\n"},
     {ERROR_NO_SYSTEM_RESOURCES, u"Insufficient system resources exist to complete the requested service.\r\n"},
     {ERROR_TIMEOUT, u"This operation returned because the timeout period expired.\r\n"},
     {ERROR_RESOURCE_TYPE_NOT_FOUND, u"The specified resource type cannot be found in the image file.\r\n"},
+    {ERROR_NOT_ENOUGH_QUOTA, u"Not enough quota is available to process this command.\r\n"},
     {ERROR_CANT_RESOLVE_FILENAME, u"The name of the file cannot be resolved by the system.\r\n"},
 };
 

@@ -130,7 +130,8 @@ TEST(Threads, CallsOnBadHandlesOrUnsupportedThingsFail) {
     CloseHandle(event);
 
     s_ThreadRecord record;
-    HANDLE thread = StartThread(RecordThread, &record, 0);
+    unsigned id = 0;
+    HANDLE thread = StartThread(RecordThread, &record, 0, &id);
     EXPECT_FALSE(TerminateThread(thread, 101));
     EXPECT_EQ(GetLastError(), ERROR_NOT_SUPPORTED);
     WaitForSingleObject(thread, INFINITE);
@@ -139,7 +140,8 @@ TEST(Threads, CallsOnBadHandlesOrUnsupportedThingsFail) {
     errno = 0;
     EXPECT_EQ(_beginthreadex(nullptr, 0, nullptr, nullptr, 0, nullptr), 0u);
     EXPECT_EQ(errno, EINVAL);
-    EXPECT_FALSE(PostThreadMessageW(GetCurrentThreadId(), WM_QUIT, 0, 0));
+    // The thread made no window call, so it never had a message queue.
+    EXPECT_FALSE(PostThreadMessageW(id, WM_QUIT, 0, 0));
     EXPECT_EQ(GetLastError(), ERROR_INVALID_THREAD_ID);
 }
 

@@ -53,6 +53,6 @@ BOOL WINAPI FlsSetValue(DWORD index, PVOID data);
 
 #define WM_QUIT 0x0012
 
-// Until windows and their message queues exist, no thread has a queue, and a post fails with
-// ERROR_INVALID_THREAD_ID, as it does on Windows for a thread that never made one.
+// A thread gets its message queue with its first window call (win32/user.h); a post to a thread
+// without one, or one that has ended, fails with ERROR_INVALID_THREAD_ID.
 BOOL WINAPI PostThreadMessageW(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,140 @@
+// Posting, sending and taking messages: PostMessageW, PostThreadMessageW, SendMessageW, GetMessageW,
+// PeekMessageW, TranslateMessage, DispatchMessageW, PostQuitMessage and MsgWaitForMultipleObjectsEx.
+
+#include "platform/kernel/LastError.h"
+#include "platform/user/MessageQueue.h"
+#include "platform/user/WindowTable.h"
+
+namespace {
+
+const HWND THREAD_MESSAGES_ONLY = reinterpret_cast<HWND>(-1);
+
+// Runs a message that another thread sent, on the window's thread, and answers the sender. A
+// window that went meanwhile answers 0.
+void HandleSentMessage(n_Platform::s_SentMessage& sent) {
+    const std::shared_ptr<n_Platform::c_WindowObject> window = n_Platform::FindWindowObject(sent.m_Window);
+    LRESULT result = 0;
+    if (window != nullptr && window->m_ThreadId == GetCurrentThreadId()) {
+        result = window->Call(sent.m_Message, sent.m_WParam, sent.m_LParam);
+    }
+    sent.m_p_Sender->Answer(sent, result);
+}
+
+bool IsValidFilter(HWND window) {
+    return window == nullptr || window == THREAD_MESSAGES_ONLY || n_Platform::LookupOwnWindowObject(window) != nullptr;
+}
+
+// -1 on failure, 0 when nothing was there, 1 with a message.
+int RetrieveMessage(MSG* message, const n_Platform::s_MessageFilter& filter, bool remove, bool wait) {
+    if (message == nullptr) {
+        return n_Platform::FailWith(-1, ERROR_INVALID_PARAMETER);
+    }
+    const std::shared_ptr<n_Platform::c_MessageQueue> queue = n_Platform::GetCurrentQueue();
+    if (queue == nullptr) {
+        return -1;
+    }
+    for (;;) {
+        // Checked again after each sent message: its handler may have destroyed the filter window.
+        if (!IsValidFilter(filter.m_Window)) {
+            return n_Platform::FailWith(-1, ERROR_INVALID_WINDOW_HANDLE);
+        }
+        n_Platform::s_SentMessage* sent = nullptr;
+        switch (queue->Retrieve(filter, remove, wait, *message, sent)) {
+            case n_Platform::c_MessageQueue::e_Retrieved::SENT:
+                HandleSentMessage(*sent);
+                break;
+            case n_Platform::c_MessageQueue::e_Retrieved::POSTED:
+                return 1;
+            case n_Platform::c_MessageQueue::e_Retrieved::NOTHING:
+                return 0;
+        }
+    }
+}
+
+LRESULT SendToOtherThread(n_Platform::c_WindowObject& window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const std::shared_ptr<n_Platform::c_MessageQueue> sender = n_Platform::GetCurrentQueue();
+    if (sender == nullptr) {
+        return 0;
+    }
+    n_Platform::s_SentMessage sent{window.m_Handle, message, wParam, lParam, sender.get()};
+    if (!window.m_p_Queue->Send(sent)) {
+        return n_Platform::FailWith<LRESULT>(0, ERROR_INVALID_WINDOW_HANDLE);
+    }
+    while (n_Platform::s_SentMessage* incoming = sender->WaitForAnswer(sent)) {
+        HandleSentMessage(*incoming);
+    }
+    return sent.m_Result;
+}
+
+} // namespace
+
+BOOL WINAPI PostMessageW(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (handle == nullptr) {
+        return PostThreadMessageW(GetCurrentThreadId(), message, wParam, lParam);
+    }
+    const std::shared_ptr<n_Platform::c_WindowObject> window = n_Platform::LookupWindowObject(handle);
+    if (window == nullptr) {
+        return FALSE;
+    }
+    return window->m_p_Queue->Post(window.get(), message, wParam, lParam) ? TRUE : FALSE;
+}
+
+BOOL WINAPI PostThreadMessageW(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam) {
+    const std::shared_ptr<n_Platform::c_MessageQueue> queue = n_Platform::LookupThreadQueue(threadId);
+    if (queue == nullptr) {
+        return FALSE;
+    }
+    return queue->Post(nullptr, message, wParam, lParam) ? TRUE : FALSE;
+}
+
+LRESULT WINAPI SendMessageW(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+    const std::shared_ptr<n_Platform::c_WindowObject> window = n_Platform::LookupWindowObject(handle);
+    if (window == nullptr) {
+        return 0;
+    }
+    if (window->m_ThreadId == GetCurrentThreadId()) {
+        return window->Call(message, wParam, lParam);
+    }
+    return SendToOtherThread(*window, message, wParam, lParam);
+}
+
+BOOL WINAPI GetMessageW(MSG* message, HWND window, UINT firstMessage, UINT lastMessage) {
+    const int result = RetrieveMessage(message, {window, firstMessage, lastMessage}, true, true);
+    return result == 1 && message->message == WM_QUIT ? FALSE : result;
+}
+
+BOOL WINAPI PeekMessageW(MSG* message, HWND window, UINT firstMessage, UINT lastMessage, UINT remove) {
+    return RetrieveMessage(message, {window, firstMessage, lastMessage}, (remove & PM_REMOVE) != 0, false) == 1
+               ? TRUE
+               : FALSE;
+}
+
+BOOL WINAPI TranslateMessage(const MSG*) {
+    return FALSE;
+}
+
+LRESULT WINAPI DispatchMessageW(const MSG* message) {
+    if (message == nullptr || message->hwnd == nullptr) {
+        return 0;
+    }
+    const std::shared_ptr<n_Platform::c_WindowObject> window = n_Platform::LookupOwnWindowObject(message->hwnd);
+    if (window == nullptr) {
+        return 0;
+    }
+    return window->Call(message->message, message->wParam, message->lParam);
+}
+
+VOID WINAPI PostQuitMessage(int exitCode) {
+    if (const std::shared_ptr<n_Platform::c_MessageQueue> queue = n_Platform::GetCurrentQueue()) {
+        queue->PostQuit(exitCode);
+    }
+}
+
+DWORD WINAPI MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* handles, DWORD milliseconds, DWORD wakeMask,
+                                         DWORD flags) {
+    const std::shared_ptr<n_Platform::c_MessageQueue> queue = n_Platform::GetCurrentQueue();
+    if (queue == nullptr) {
+        return WAIT_FAILED;
+    }
+    return queue->WaitForObjectsOrInput(count, handles, milliseconds, wakeMask, flags);
+}
