@@ -1,0 +1,70 @@
+#pragma once
+// n_OSLayer::c_WindowWrapper: member access to the window calls on one window handle, with texts
+// in UTF-8.
+//
+// It does not own the window and is copied freely. Every member forwards to the Windows function of
+// its name on the handle and returns its result, a BOOL becoming a bool.
+
+#include "strings/c_String.h"
+
+#include <windows.h>
+
+namespace n_OSLayer {
+
+class c_WindowWrapper {
+public:
+    c_WindowWrapper() = default;
+    c_WindowWrapper(HWND window) : m_Window(window) {}
+
+    HWND GetHandle() const { return m_Window; }
+
+    LRESULT SendMessage(UINT message, WPARAM wParam, LPARAM lParam) const;
+    bool PostMessage(UINT message, WPARAM wParam, LPARAM lParam) const;
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) const;
+
+    bool IsWindow() const;
+    bool DestroyWindow() const;
+    bool ShowWindow(int command) const;
+    bool IsWindowVisible() const;
+    bool IsIconic() const;
+    bool IsZoomed() const;
+    bool EnableWindow(bool enable) const;
+    bool IsWindowEnabled() const;
+
+    bool MoveWindow(int x, int y, int width, int height, bool repaint) const;
+    bool MoveWindow(const RECT& rect, bool repaint) const;
+    bool SetWindowPos(c_WindowWrapper insertAfter, int x, int y, int width, int height, UINT flags) const;
+    // HWND_TOPMOST or HWND_NOTOPMOST, neither moved nor sized, activated unless noActivate.
+    bool SetTopMost(bool topMost, bool noActivate) const;
+    bool GetClientRect(RECT* rect) const;
+    bool GetWindowRect(RECT* rect) const;
+
+    bool GetWindowPlacement(WINDOWPLACEMENT* placement) const;
+    // Without the placement marker (flags bit 31), SetWindowPlacement. With it, rcNormalPosition is
+    // the frame on the screen: SetWindowPos to it (unless all four values are 0), then the show
+    // command (0 to 11) through ShowWindow. False without a record or a window, or when SetWindowPos
+    // fails.
+    bool RestoreWindowPlacement(const WINDOWPLACEMENT* placement) const;
+    // Sets the record's flags to WPF_SETMINPOSITION and applies it; false without a window.
+    bool SetWindowPlacementWithMinPosition(WINDOWPLACEMENT* placement) const;
+
+    void SetWindowText(const c_StringView& text) const;
+    // Cut at the first NUL; empty for a window without text.
+    c_String GetWindowText() const;
+    c_String GetClassName() const;
+
+    LONG GetWindowLong(int index) const;
+    LONG SetWindowLong(int index, LONG value) const;
+    // An empty wrapper for an empty one, without calling Windows.
+    c_WindowWrapper GetParent() const;
+
+    friend auto operator<=>(const c_WindowWrapper& left, const c_WindowWrapper& right) = default;
+
+protected:
+    void SetHandle(HWND window) { m_Window = window; }
+
+private:
+    HWND m_Window = nullptr;
+};
+
+} // namespace n_OSLayer
