@@ -213,7 +213,7 @@ c_String DateTimeToStringWithMilliseconds(c_DateTime value) {
 }
 
 c_String DateTimeToStringWithMicroseconds(c_DateTime value) {
-    return FormatWithFlags(value, n_Flags::DATE | n_Flags::TIME | n_Flags::MICROSECONDS | n_Flags::OMIT_ZERO_FRACTION);
+    return FormatWithFlags(value, n_Flags::DATE | n_Flags::TIME | n_Flags::MICROSECONDS);
 }
 
 c_String TimeToString(c_DateTime value) {

@@ -52,7 +52,7 @@ void FormatDateTime(c_DateTime value, std::uint32_t flags, c_String& out);
 c_String DateTimeToString(c_DateTime value);
 // 2024-01-05  13:04:09.007
 c_String DateTimeToStringWithMilliseconds(c_DateTime value);
-// 2024-01-05  13:04:09.007250, without the fraction when it is 0.
+// 2024-01-05  13:04:09.007250
 c_String DateTimeToStringWithMicroseconds(c_DateTime value);
 // 13:04:09
 c_String TimeToString(c_DateTime value);

@@ -93,7 +93,7 @@ TEST(DateTimeTextTest, FixedForms) {
         {"log time of 0", DateTimeToString(c_DateTime()), "00:00:00"},
         {"with milliseconds", DateTimeToStringWithMilliseconds(withFraction), "2024-01-05  13:04:09.007"},
         {"with microseconds", DateTimeToStringWithMicroseconds(withFraction), "2024-01-05  13:04:09.007250"},
-        {"with zero microseconds", DateTimeToStringWithMicroseconds(AFTERNOON), "2024-01-05  13:04:09"},
+        {"with zero microseconds", DateTimeToStringWithMicroseconds(AFTERNOON), "2024-01-05  13:04:09.000000"},
         {"time", TimeToString(AFTERNOON), "13:04:09"},
         {"time of 0", TimeToString(c_DateTime()), "00:00:00"},
         {"date", DateToString(AFTERNOON), "2024-01-05"},
