@@ -22,7 +22,7 @@ public:
     c_String() = default;
     c_String(const c_String& other) = default;
     c_String(c_String&& other) noexcept = default;
-    c_String(const c_StringView& view) : c_StringEditor(s_Unset{}) { ConstructFrom(view.begin(), view.GetLength()); }
+    c_String(const c_StringView& view) { ConstructFrom(view.begin(), view.GetLength()); }
     c_String(const char* text, int length) : c_String(c_StringView(text, length < 0 ? 0 : length, true)) {}
     c_String(const char* text) : c_String(c_StringView(text)) {}
     explicit c_String(char c) : c_String(c_StringView(c)) {}

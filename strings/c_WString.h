@@ -23,7 +23,7 @@ public:
     c_WString() = default;
     c_WString(const c_WString& other) = default;
     c_WString(c_WString&& other) noexcept = default;
-    c_WString(const c_WStringView& view) : c_StringEditor(s_Unset{}) { ConstructFrom(view.begin(), view.GetLength()); }
+    c_WString(const c_WStringView& view) { ConstructFrom(view.begin(), view.GetLength()); }
     c_WString(const char16_t* text, int length) : c_WString(c_WStringView(text, length < 0 ? 0 : length, true)) {}
     c_WString(const char16_t* text) : c_WString(c_WStringView(text)) {}
     explicit c_WString(char16_t unit) : c_WString(c_WStringView(n_StringCore::OperandText<char16_t>(unit))) {}

@@ -165,9 +165,6 @@ protected:
     // glibc's realloc bypasses its per-thread cache, so small blocks grow faster by a fresh block.
     static constexpr std::size_t SMALL_BLOCK_BYTES = 1024;
 
-    // For constructors that fill the storage themselves through ConstructFrom.
-    struct s_Unset {};
-    explicit c_StringStorage(s_Unset) {}
     static constexpr std::size_t STORED_SIZE_OFFSET = 12;
 
     // Makes a text of count units from source; false when it cannot (the caller picks the result).
@@ -193,7 +190,6 @@ protected:
     }
 
     // Constructor body from a run of units: stored size count + 1; the default state on failure.
-    // It fills storage left unset, so a short text costs no zeroing.
     void ConstructFrom(const T* source, int count) {
         if (count >= 0 && count < INLINE_UNITS) {
             if (count != 0) {
@@ -209,7 +205,6 @@ protected:
     // Kept out of line: the inline path stays small, and GCC, seeing both paths at once, warns
     // about bounds that only the inline path has.
     [[gnu::noinline]] void ConstructOnHeap(const T* source, int count) {
-        ResetToDefault();
         if (count < 0 || count == INT_MAX || !ReserveSize(count + 1)) {
             return;
         }
