@@ -23,7 +23,7 @@ public:
     // The owning thread sleeps until woken (or spuriously); lock holds the queue's lock on entry and
     // on return.
     virtual void WaitForInput(c_MessageQueue& queue, std::unique_lock<std::mutex>& lock) = 0;
-    // Any thread, with the queue's lock held: new input for a sleeping owner.
+    // Any thread, with or without the queue's lock: new input for a sleeping owner.
     virtual void WakeQueue(c_MessageQueue& queue) = 0;
 };
 

@@ -9,7 +9,9 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -76,6 +78,9 @@ public:
     void AddWindow(std::shared_ptr<c_WindowObject> window) { m_Windows.push_back(std::move(window)); }
     void RemoveWindow(const c_WindowObject& window);
     const std::vector<std::shared_ptr<c_WindowObject>>& GetWindows() const { return m_Windows; }
+    // The thread's window of that handle, found without the window table or a new reference, which
+    // posting threads would share; null for none. Valid until the window is destroyed.
+    c_WindowObject* FindWindow(HWND handle) const;
     // At thread end, after its windows went: refuses further posts and answers what was sent.
     void Close();
 
@@ -83,33 +88,56 @@ public:
     std::condition_variable& GetWakeCondition() { return m_Wake; }
 
 private:
-    // Under the lock: records new input of these kinds and wakes the owner.
-    void Signal(DWORD kinds);
+    // Records new input of these kinds, releases the lock and wakes a sleeping owner.
+    void SignalAndUnlock(std::unique_lock<std::mutex>& lock, DWORD kinds);
+    // Watches for new input a little, then sleeps; the lock is held on entry and on return.
     void SleepUntilWoken(std::unique_lock<std::mutex>& lock);
-    bool TakePosted(const s_MessageFilter& filter, bool remove, MSG& message);
+    // Under the lock: the inbox joins the end of the owner's messages.
+    void MoveInbox();
+    bool TakeOwn(const s_MessageFilter& filter, bool remove, MSG& message);
+    bool TakeQuit(const s_MessageFilter& filter, bool remove, MSG& message);
     DWORD GetPresentKinds() const;
 
+    // The fields are grouped by who writes them, each group on cache lines of its own: an owner
+    // that writes where posters write would make every message cost two cache-line transfers.
     const DWORD m_ThreadId;
+
+    // Under the lock, or written by posters and senders; what every post touches comes first.
     std::mutex m_Lock;
-    std::condition_variable m_Wake;
-    std::deque<MSG> m_Posted;
-    std::deque<s_SentMessage*> m_Sent;
-    bool m_QuitRequested = false;
-    int m_QuitCode = 0;
     bool m_Closed = false;
     int m_Sleepers = 0;
-    // Kinds of input (QS_ bits) that came since the owner last looked at the queue.
+    // The kinds of input (QS_ bits) that came since the owner last looked at the inbox.
     DWORD m_NewKinds = 0;
     // While the owner is in MsgWaitForMultipleObjectsEx: the kinds it waits for, and the event that
     // stands for them among its handles.
     DWORD m_ArmedKinds = 0;
+    // How many messages the owner held when it last took the inbox: it can only have fewer since.
+    std::size_t m_OwnAtMove = 0;
+    // Every arrival, so that an owner about to sleep can watch for one without the lock.
+    std::atomic<std::uint64_t> m_Arrivals{0};
+    // What other threads handed in.
+    std::deque<MSG> m_Inbox;
+    std::deque<s_SentMessage*> m_Sent;
+    std::condition_variable m_Wake;
+    bool m_QuitRequested = false;
+    int m_QuitCode = 0;
     HANDLE m_InputEvent = nullptr;
-    // The owning thread's alone.
+
+    // Read by the owner at every retrieval, written by senders only.
+    alignas(64) std::atomic<std::size_t> m_SentCount{0};
+
+    // The owning thread's alone: posted messages moved out of the inbox in one step, so that the
+    // owner takes them without the lock; they are older than any still in the inbox. Their count is
+    // read by posters only when the quota is near.
+    alignas(64) std::deque<MSG> m_Own;
+    std::atomic<std::size_t> m_OwnCount{0};
     std::vector<std::shared_ptr<c_WindowObject>> m_Windows;
 };
 
-// The calling thread's queue, made by its first window call; null when it cannot be made.
-std::shared_ptr<c_MessageQueue> GetCurrentQueue();
+// The calling thread's queue, made by its first window call; null when it cannot be made. It lives
+// until the thread ends; windows share it.
+c_MessageQueue* GetCurrentQueue();
+std::shared_ptr<c_MessageQueue> ShareCurrentQueue();
 // The queue of a thread that has one and has not ended, else null with ERROR_INVALID_THREAD_ID.
 std::shared_ptr<c_MessageQueue> LookupThreadQueue(DWORD threadId);
 

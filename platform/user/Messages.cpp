@@ -11,12 +11,9 @@ const HWND THREAD_MESSAGES_ONLY = reinterpret_cast<HWND>(-1);
 
 // Runs a message that another thread sent, on the window's thread, and answers the sender. A
 // window that went meanwhile answers 0.
-void HandleSentMessage(n_Platform::s_SentMessage& sent) {
-    const std::shared_ptr<n_Platform::c_WindowObject> window = n_Platform::FindWindowObject(sent.m_Window);
-    LRESULT result = 0;
-    if (window != nullptr && window->m_ThreadId == GetCurrentThreadId()) {
-        result = window->Call(sent.m_Message, sent.m_WParam, sent.m_LParam);
-    }
+void HandleSentMessage(const n_Platform::c_MessageQueue& queue, n_Platform::s_SentMessage& sent) {
+    n_Platform::c_WindowObject* window = queue.FindWindow(sent.m_Window);
+    const LRESULT result = window != nullptr ? window->Call(sent.m_Message, sent.m_WParam, sent.m_LParam) : 0;
     sent.m_p_Sender->Answer(sent, result);
 }
 
@@ -29,7 +26,7 @@ int RetrieveMessage(MSG* message, const n_Platform::s_MessageFilter& filter, boo
     if (message == nullptr) {
         return n_Platform::FailWith(-1, ERROR_INVALID_PARAMETER);
     }
-    const std::shared_ptr<n_Platform::c_MessageQueue> queue = n_Platform::GetCurrentQueue();
+    n_Platform::c_MessageQueue* queue = n_Platform::GetCurrentQueue();
     if (queue == nullptr) {
         return -1;
     }
@@ -41,7 +38,7 @@ int RetrieveMessage(MSG* message, const n_Platform::s_MessageFilter& filter, boo
         n_Platform::s_SentMessage* sent = nullptr;
         switch (queue->Retrieve(filter, remove, wait, *message, sent)) {
             case n_Platform::c_MessageQueue::e_Retrieved::SENT:
-                HandleSentMessage(*sent);
+                HandleSentMessage(*queue, *sent);
                 break;
             case n_Platform::c_MessageQueue::e_Retrieved::POSTED:
                 return 1;
@@ -52,16 +49,16 @@ int RetrieveMessage(MSG* message, const n_Platform::s_MessageFilter& filter, boo
 }
 
 LRESULT SendToOtherThread(n_Platform::c_WindowObject& window, UINT message, WPARAM wParam, LPARAM lParam) {
-    const std::shared_ptr<n_Platform::c_MessageQueue> sender = n_Platform::GetCurrentQueue();
+    n_Platform::c_MessageQueue* sender = n_Platform::GetCurrentQueue();
     if (sender == nullptr) {
         return 0;
     }
-    n_Platform::s_SentMessage sent{window.m_Handle, message, wParam, lParam, sender.get()};
+    n_Platform::s_SentMessage sent{window.m_Handle, message, wParam, lParam, sender};
     if (!window.m_p_Queue->Send(sent)) {
         return n_Platform::FailWith<LRESULT>(0, ERROR_INVALID_WINDOW_HANDLE);
     }
     while (n_Platform::s_SentMessage* incoming = sender->WaitForAnswer(sent)) {
-        HandleSentMessage(*incoming);
+        HandleSentMessage(*sender, *incoming);
     }
     return sent.m_Result;
 }
@@ -72,11 +69,7 @@ BOOL WINAPI PostMessageW(HWND handle, UINT message, WPARAM wParam, LPARAM lParam
     if (handle == nullptr) {
         return PostThreadMessageW(GetCurrentThreadId(), message, wParam, lParam);
     }
-    const std::shared_ptr<n_Platform::c_WindowObject> window = n_Platform::LookupWindowObject(handle);
-    if (window == nullptr) {
-        return FALSE;
-    }
-    return window->m_p_Queue->Post(window.get(), message, wParam, lParam) ? TRUE : FALSE;
+    return n_Platform::PostToWindow(handle, message, wParam, lParam) ? TRUE : FALSE;
 }
 
 BOOL WINAPI PostThreadMessageW(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -117,22 +110,26 @@ LRESULT WINAPI DispatchMessageW(const MSG* message) {
     if (message == nullptr || message->hwnd == nullptr) {
         return 0;
     }
-    const std::shared_ptr<n_Platform::c_WindowObject> window = n_Platform::LookupOwnWindowObject(message->hwnd);
+    n_Platform::c_MessageQueue* queue = n_Platform::GetCurrentQueue();
+    // The thread's own windows are found without the table, which posting threads share.
+    n_Platform::c_WindowObject* window = queue != nullptr ? queue->FindWindow(message->hwnd) : nullptr;
     if (window == nullptr) {
+        // Sets the error: a window that is gone, or one of another thread.
+        n_Platform::LookupOwnWindowObject(message->hwnd);
         return 0;
     }
     return window->Call(message->message, message->wParam, message->lParam);
 }
 
 VOID WINAPI PostQuitMessage(int exitCode) {
-    if (const std::shared_ptr<n_Platform::c_MessageQueue> queue = n_Platform::GetCurrentQueue()) {
+    if (n_Platform::c_MessageQueue* queue = n_Platform::GetCurrentQueue()) {
         queue->PostQuit(exitCode);
     }
 }
 
 DWORD WINAPI MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* handles, DWORD milliseconds, DWORD wakeMask,
                                          DWORD flags) {
-    const std::shared_ptr<n_Platform::c_MessageQueue> queue = n_Platform::GetCurrentQueue();
+    n_Platform::c_MessageQueue* queue = n_Platform::GetCurrentQueue();
     if (queue == nullptr) {
         return WAIT_FAILED;
     }

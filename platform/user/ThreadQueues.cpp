@@ -56,7 +56,7 @@ public:
         m_p_Queue->Close();
     }
 
-    std::shared_ptr<n_Platform::c_MessageQueue> GetOrMake() {
+    const std::shared_ptr<n_Platform::c_MessageQueue>& GetOrMake() {
         if (m_p_Queue != nullptr) {
             return m_p_Queue;
         }
@@ -80,7 +80,11 @@ thread_local c_ThreadQueue t_Queue;
 
 namespace n_Platform {
 
-std::shared_ptr<c_MessageQueue> GetCurrentQueue() {
+c_MessageQueue* GetCurrentQueue() {
+    return t_Queue.GetOrMake().get();
+}
+
+std::shared_ptr<c_MessageQueue> ShareCurrentQueue() {
     return t_Queue.GetOrMake();
 }
 

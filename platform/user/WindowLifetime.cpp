@@ -75,7 +75,7 @@ HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName
     if (!messageOnly && parent != nullptr && n_Platform::LookupWindowObject(parent) == nullptr) {
         return nullptr;
     }
-    std::shared_ptr<n_Platform::c_MessageQueue> queue = n_Platform::GetCurrentQueue();
+    std::shared_ptr<n_Platform::c_MessageQueue> queue = n_Platform::ShareCurrentQueue();
     if (queue == nullptr) {
         return nullptr;
     }

@@ -47,6 +47,16 @@ public:
         }
     }
 
+    bool Post(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+        std::shared_lock<std::shared_mutex> lock(m_Lock);
+        const auto found = m_Windows.find(handle);
+        if (found == m_Windows.end()) {
+            return n_Platform::FailWith(false, ERROR_INVALID_WINDOW_HANDLE);
+        }
+        const n_Platform::c_WindowObject& window = *found->second;
+        return window.m_p_Queue->Post(&window, message, wParam, lParam);
+    }
+
     std::shared_ptr<n_Platform::c_WindowObject> Find(HWND handle) {
         std::shared_lock<std::shared_mutex> lock(m_Lock);
         const auto found = m_Windows.find(handle);
@@ -106,6 +116,10 @@ std::shared_ptr<c_WindowObject> LookupOwnWindowObject(HWND handle) {
         return FailWith<std::shared_ptr<c_WindowObject>>(nullptr, ERROR_ACCESS_DENIED);
     }
     return window;
+}
+
+bool PostToWindow(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+    return c_WindowTable::Get().Post(handle, message, wParam, lParam);
 }
 
 int CopyText(std::u16string_view text, LPWSTR buffer, int units) {

@@ -52,9 +52,12 @@ public:
         return change(m_State);
     }
 
-    // Calls the window's procedure on the calling thread.
+    // Calls the window's procedure on the calling thread. The procedure may destroy the window, so
+    // nothing of the object is touched once it returns.
     LRESULT Call(UINT message, WPARAM wParam, LPARAM lParam);
 
+    // What posters read comes first; the state lock, which the owning thread takes for every
+    // message, lies on a cache line of its own.
     HWND m_Handle = nullptr;
     const DWORD m_ThreadId;
     const std::shared_ptr<c_MessageQueue> m_p_Queue;
@@ -66,7 +69,7 @@ public:
     bool m_Destroying = false;
 
 private:
-    mutable std::mutex m_StateLock;
+    alignas(64) mutable std::mutex m_StateLock;
     s_WindowState m_State;
 };
 
@@ -78,6 +81,10 @@ std::shared_ptr<c_WindowObject> FindWindowObject(HWND handle);
 std::shared_ptr<c_WindowObject> LookupWindowObject(HWND handle);
 // The same, also failing with ERROR_ACCESS_DENIED for a window of another thread.
 std::shared_ptr<c_WindowObject> LookupOwnWindowObject(HWND handle);
+
+// Posts to the window under the table's lock, so that the poster shares nothing of the window but
+// that lock. False with the last error set.
+bool PostToWindow(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Copies at most units - 1 units and a NUL; returns the units copied. units must be above 0.
 int CopyText(std::u16string_view text, LPWSTR buffer, int units);
