@@ -69,8 +69,7 @@ bool CreateNew(const std::string& linuxPath, DWORD access, DWORD disposition, DW
     return true;
 }
 
-bool OpenDescriptor(const std::string& linuxPath, DWORD access, DWORD disposition, DWORD flags,
-                    s_OpenedFile& opened) {
+bool OpenDescriptor(const std::string& linuxPath, DWORD access, DWORD disposition, DWORD flags, s_OpenedFile& opened) {
     struct stat existing;
     opened.m_Existed = stat(linuxPath.c_str(), &existing) == 0;
     if (!opened.m_Existed && errno != ENOENT) {
@@ -126,9 +125,9 @@ HANDLE WINAPI CreateFileW(LPCWSTR path, DWORD desiredAccess, DWORD shareMode, LP
         close(opened.m_Descriptor);
         return n_Platform::FailWithErrno(INVALID_HANDLE_VALUE, error);
     }
-    auto file = std::make_shared<n_Platform::c_FileObject>(
-        opened.m_Descriptor, key, access, shareMode, (flagsAndAttributes & FILE_FLAG_OVERLAPPED) != 0,
-        opened.m_Status.IsRegular(), linuxPath);
+    auto file = std::make_shared<n_Platform::c_FileObject>(opened.m_Descriptor, key, access, shareMode,
+                                                           (flagsAndAttributes & FILE_FLAG_OVERLAPPED) != 0,
+                                                           opened.m_Status.IsRegular(), linuxPath);
     lock.unlock();
     HANDLE handle = n_Platform::InsertHandle(std::move(file));
     if (handle == nullptr) {

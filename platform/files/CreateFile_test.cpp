@@ -29,8 +29,8 @@ TEST(CreateFileW, FollowsEveryDisposition) {
         {"OPEN_ALWAYS keeps an existing one", true, GENERIC_WRITE, OPEN_ALWAYS, true, ERROR_ALREADY_EXISTS, "old"},
         {"OPEN_ALWAYS makes a file", false, GENERIC_WRITE, OPEN_ALWAYS, true, ERROR_SUCCESS, ""},
         {"TRUNCATE_EXISTING empties", true, GENERIC_WRITE, TRUNCATE_EXISTING, true, ERROR_SUCCESS, ""},
-        {"TRUNCATE_EXISTING needs write access", true, GENERIC_READ, TRUNCATE_EXISTING, false,
-         ERROR_INVALID_PARAMETER, "old"},
+        {"TRUNCATE_EXISTING needs write access", true, GENERIC_READ, TRUNCATE_EXISTING, false, ERROR_INVALID_PARAMETER,
+         "old"},
         {"TRUNCATE_EXISTING needs the file", false, GENERIC_WRITE, TRUNCATE_EXISTING, false, ERROR_FILE_NOT_FOUND,
          nullptr},
         {"an unknown disposition", true, GENERIC_READ, 9, false, ERROR_INVALID_PARAMETER, "old"},
@@ -63,10 +63,8 @@ TEST(CreateFileW, TellsMissingFilesFromMissingFolders) {
         const char16_t* m_Path;
         DWORD m_Error;
     } cases[] = {
-        {u"C:\\missing.txt", ERROR_FILE_NOT_FOUND},
-        {u"C:\\missing\\file.txt", ERROR_PATH_NOT_FOUND},
-        {u"C:\\plain\\file.txt", ERROR_PATH_NOT_FOUND},
-        {u"Q:\\file.txt", ERROR_PATH_NOT_FOUND},
+        {u"C:\\missing.txt", ERROR_FILE_NOT_FOUND},          {u"C:\\missing\\file.txt", ERROR_PATH_NOT_FOUND},
+        {u"C:\\plain\\file.txt", ERROR_PATH_NOT_FOUND},      {u"Q:\\file.txt", ERROR_PATH_NOT_FOUND},
         {u"\\\\server\\share\\file.txt", ERROR_BAD_NETPATH},
     };
     for (const auto& row : cases) {
@@ -101,11 +99,11 @@ TEST(CreateFileW, HonoursSharingModesBetweenHandles) {
         c_TemporaryDrives drives;
         ASSERT_TRUE(drives.IsReady());
         WriteTestFile(drives.GetC() + "/shared.txt", "content");
-        HANDLE first = CreateFileW(u"C:\\shared.txt", row.m_FirstAccess, row.m_FirstShare, nullptr, OPEN_EXISTING,
-                                   0, nullptr);
+        HANDLE first =
+            CreateFileW(u"C:\\shared.txt", row.m_FirstAccess, row.m_FirstShare, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(first, INVALID_HANDLE_VALUE) << row.m_Name;
-        HANDLE second = CreateFileW(u"C:\\shared.txt", row.m_SecondAccess, row.m_SecondShare, nullptr, OPEN_EXISTING,
-                                    0, nullptr);
+        HANDLE second =
+            CreateFileW(u"C:\\shared.txt", row.m_SecondAccess, row.m_SecondShare, nullptr, OPEN_EXISTING, 0, nullptr);
         EXPECT_EQ(second != INVALID_HANDLE_VALUE, row.m_SecondOpens) << row.m_Name;
         if (second == INVALID_HANDLE_VALUE) {
             EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION)) << row.m_Name;

@@ -85,12 +85,8 @@ TEST(DrivePaths, ShowsLinuxPathsUnderTheDeepestDrive) {
         std::string m_Linux;
         const char* m_Drive;
     } cases[] = {
-        {drives.GetC() + "/x", "C:\\x"},
-        {drives.GetC() + "/e/f", "E:\\f"},
-        {drives.GetC() + "/e", "E:\\"},
-        {drives.GetC() + "/ex", "C:\\ex"},
-        {"/usr/bin", "Z:\\usr\\bin"},
-        {"/", "Z:\\"},
+        {drives.GetC() + "/x", "C:\\x"},   {drives.GetC() + "/e/f", "E:\\f"}, {drives.GetC() + "/e", "E:\\"},
+        {drives.GetC() + "/ex", "C:\\ex"}, {"/usr/bin", "Z:\\usr\\bin"},      {"/", "Z:\\"},
     };
     for (const auto& row : cases) {
         EXPECT_EQ(Narrow(n_Platform::ToDrivePath(row.m_Linux)), row.m_Drive) << row.m_Linux;

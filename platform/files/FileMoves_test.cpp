@@ -69,8 +69,7 @@ TEST_F(c_FileMovesTest, OpenFileCannotBeDeletedOrMovedUnlessItSharesDeleting) {
 TEST_F(c_FileMovesTest, MoveReplacesOnlyWhenAsked) {
     const s_CallCase cases[] = {
         {"onto an existing file", u"C:\\source.txt", u"C:\\target.txt", 0, ERROR_ALREADY_EXISTS},
-        {"onto a read-only file", u"C:\\source.txt", u"C:\\sealed.txt", MOVEFILE_REPLACE_EXISTING,
-         ERROR_ACCESS_DENIED},
+        {"onto a read-only file", u"C:\\source.txt", u"C:\\sealed.txt", MOVEFILE_REPLACE_EXISTING, ERROR_ACCESS_DENIED},
         {"onto a folder", u"C:\\source.txt", u"C:\\folder", MOVEFILE_REPLACE_EXISTING, ERROR_ACCESS_DENIED},
         {"into a missing folder", u"C:\\source.txt", u"C:\\none\\x.txt", 0, ERROR_PATH_NOT_FOUND},
         {"a missing file", u"C:\\none.txt", u"C:\\x.txt", 0, ERROR_FILE_NOT_FOUND},
@@ -99,8 +98,8 @@ public:
         struct statfs temporary;
         struct statfs shared;
         char pattern[] = "/dev/shm/platform-other-XXXXXX";
-        if (statfs("/tmp", &temporary) == 0 && statfs("/dev/shm", &shared) == 0 &&
-            temporary.f_type != shared.f_type && mkdtemp(pattern) != nullptr) {
+        if (statfs("/tmp", &temporary) == 0 && statfs("/dev/shm", &shared) == 0 && temporary.f_type != shared.f_type &&
+            mkdtemp(pattern) != nullptr) {
             m_Folder = pattern;
         }
     }
@@ -146,8 +145,7 @@ TEST_F(c_FileMovesTest, CopyKeepsContentStateAndTime) {
         {"a read-only file", u"C:\\sealed.txt", u"D:\\sealed.txt", TRUE, 0},
     };
     for (const s_CallCase& row : cases) {
-        EXPECT_EQ(CopyFileW(row.m_Source, row.m_Destination, static_cast<BOOL>(row.m_Flags)) != FALSE,
-                  row.m_Error == 0)
+        EXPECT_EQ(CopyFileW(row.m_Source, row.m_Destination, static_cast<BOOL>(row.m_Flags)) != FALSE, row.m_Error == 0)
             << row.m_Name;
         if (row.m_Error != 0) {
             EXPECT_EQ(GetLastError(), row.m_Error) << row.m_Name;

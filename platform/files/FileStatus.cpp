@@ -13,7 +13,7 @@ constexpr std::int64_t SECONDS_1601_TO_1970 = 11644473600;
 constexpr std::int64_t TICKS_PER_SECOND = 10000000;
 
 DWORD AttributesOf(mode_t mode, std::string_view name) {
-    DWORD attributes = S_ISDIR(mode) ? FILE_ATTRIBUTE_DIRECTORY
+    DWORD attributes = S_ISDIR(mode)   ? FILE_ATTRIBUTE_DIRECTORY
                        : S_ISREG(mode) ? FILE_ATTRIBUTE_ARCHIVE
                                        : FILE_ATTRIBUTE_SYSTEM;
     if ((mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {

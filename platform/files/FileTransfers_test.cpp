@@ -4,8 +4,8 @@
 #include "platform/files/testing/TestFiles.h"
 
 #include <gtest/gtest.h>
-#include <winioctl.h>
 #include <windows.h>
+#include <winioctl.h>
 
 #include <string>
 
@@ -44,11 +44,8 @@ TEST(FileTransfers, WriteSeekReadAndEndTheFile) {
         LONGLONG m_Position;
         const char* m_Rest;
     } moves[] = {
-        {0, FILE_BEGIN, 0, "0123456789"},
-        {-3, FILE_END, 7, "789"},
-        {4, FILE_BEGIN, 4, "456789"},
-        {-2, FILE_CURRENT, 8, "89"},
-        {5, FILE_END, 15, ""},
+        {0, FILE_BEGIN, 0, "0123456789"}, {-3, FILE_END, 7, "789"}, {4, FILE_BEGIN, 4, "456789"},
+        {-2, FILE_CURRENT, 8, "89"},      {5, FILE_END, 15, ""},
     };
     for (const auto& move : moves) {
         if (move.m_Method == FILE_CURRENT) {
@@ -121,8 +118,8 @@ TEST(FileTransfers, OverlappedTransfersUseTheirOffsetAndCompleteAtOnce) {
 }
 
 TEST(FileTransfers, FullDeviceFailsWritesAndFlushes) {
-    HANDLE device = CreateFileW(u"/dev/full", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
+    HANDLE device = CreateFileW(u"/dev/full", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                0, nullptr);
     ASSERT_NE(device, INVALID_HANDLE_VALUE);
     DWORD written = 9;
     EXPECT_FALSE(WriteFile(device, "abc", 3, &written, nullptr));

@@ -13,9 +13,8 @@ std::string ToUtf8(std::u16string_view text) {
     }
     const int units = static_cast<int>(text.size());
     std::string result(text.size() * 3, '\0');
-    const int bytes =
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), units, result.data(), static_cast<int>(result.size()), nullptr,
-                            nullptr);
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), units, result.data(),
+                                          static_cast<int>(result.size()), nullptr, nullptr);
     result.resize(bytes > 0 ? static_cast<std::size_t>(bytes) : 0);
     return result;
 }

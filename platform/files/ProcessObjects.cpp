@@ -72,8 +72,7 @@ std::shared_ptr<n_Platform::c_ProcessObject> StartWatcher(std::shared_ptr<n_Plat
     try {
         std::thread([process, waitForEnd] { process->End(waitForEnd()); }).detach();
     } catch (const std::system_error&) {
-        return n_Platform::FailWith<std::shared_ptr<n_Platform::c_ProcessObject>>(nullptr,
-                                                                                 ERROR_NO_SYSTEM_RESOURCES);
+        return n_Platform::FailWith<std::shared_ptr<n_Platform::c_ProcessObject>>(nullptr, ERROR_NO_SYSTEM_RESOURCES);
     }
     return process;
 }
@@ -104,8 +103,8 @@ bool SpawnProgram(const std::string& program, const std::vector<std::string>& ar
     if (!settings.SetFolder(folder)) {
         return FailWith(false, ERROR_NOT_ENOUGH_MEMORY);
     }
-    const int error = settings.Spawn(id, program, argumentList.data(),
-                                     environment.empty() ? environ : environmentList.data());
+    const int error =
+        settings.Spawn(id, program, argumentList.data(), environment.empty() ? environ : environmentList.data());
     return error == 0 || FailWithErrno(false, error);
 }
 

@@ -139,8 +139,8 @@ void ListProcesses(c_SnapshotObject& snapshot) {
 bool ListModules(DWORD processId, c_SnapshotObject& snapshot) {
     std::string path;
     if (!ReadExecutablePath(processId, path)) {
-        return n_Platform::FailWith(false, errno == EACCES || errno == EPERM ? ERROR_ACCESS_DENIED
-                                                                            : ERROR_INVALID_PARAMETER);
+        return n_Platform::FailWith(false,
+                                    errno == EACCES || errno == EPERM ? ERROR_ACCESS_DENIED : ERROR_INVALID_PARAMETER);
     }
     MODULEENTRY32W entry = {};
     entry.dwSize = sizeof entry;

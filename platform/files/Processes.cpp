@@ -130,13 +130,13 @@ bool InsertProcessHandles(const std::shared_ptr<n_Platform::c_ProcessObject>& pr
 
 } // namespace
 
-BOOL WINAPI CreateProcessW(LPCWSTR applicationName, LPWSTR commandLine, LPSECURITY_ATTRIBUTES,
-                           LPSECURITY_ATTRIBUTES, BOOL, DWORD creationFlags, LPVOID environment,
-                           LPCWSTR currentDirectory, LPSTARTUPINFOW, LPPROCESS_INFORMATION processInformation) {
+BOOL WINAPI CreateProcessW(LPCWSTR applicationName, LPWSTR commandLine, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES,
+                           BOOL, DWORD creationFlags, LPVOID environment, LPCWSTR currentDirectory, LPSTARTUPINFOW,
+                           LPPROCESS_INFORMATION processInformation) {
     const std::vector<std::u16string> pieces = n_Platform::SplitCommandLine(n_Platform::ReadArgument(commandLine));
-    const std::u16string_view name =
-        applicationName != nullptr ? std::u16string_view(applicationName)
-                                   : (pieces.empty() ? std::u16string_view() : std::u16string_view(pieces[0]));
+    const std::u16string_view name = applicationName != nullptr
+                                         ? std::u16string_view(applicationName)
+                                         : (pieces.empty() ? std::u16string_view() : std::u16string_view(pieces[0]));
     if (name.empty() || processInformation == nullptr) {
         return n_Platform::FailWith(FALSE, ERROR_INVALID_PARAMETER);
     }

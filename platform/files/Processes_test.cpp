@@ -65,8 +65,7 @@ TEST_F(c_ProcessesTest, ProgramGetsItsArgumentsAndFolder) {
     } cases[] = {
         {"quoted path, blank, parameters", "\"C:\\My Apps\\recorder.exe\" one \"two three\" a\\\"b", u"D:\\work",
          "one\ntwo three\na\"b\n<root>/d/work\n\n"},
-        {"no parameters, the parent's folder", "\"C:\\My Apps\\recorder.exe\" ", nullptr,
-         "<root>/c\n\n"},
+        {"no parameters, the parent's folder", "\"C:\\My Apps\\recorder.exe\" ", nullptr, "<root>/c\n\n"},
         {"empty folder is the parent's", "\"C:\\My Apps\\recorder\" x", u"", "x\n<root>/c\n\n"},
         {"relative program path", "\"My Apps\\recorder.exe\" y", u"C:\\My Apps\\", "y\n<root>/c/My Apps\n\n"},
     };

@@ -69,7 +69,8 @@ BOOL WINAPI ShellExecuteExW(SHELLEXECUTEINFOW* information) {
     information->hProcess = nullptr;
     if (!Open(*information)) {
         const DWORD error = GetLastError();
-        information->hInstApp = reinterpret_cast<HINSTANCE>(static_cast<ULONG_PTR>(error <= 32 ? error : SE_ERR_NOASSOC));
+        information->hInstApp =
+            reinterpret_cast<HINSTANCE>(static_cast<ULONG_PTR>(error <= 32 ? error : SE_ERR_NOASSOC));
         return FALSE;
     }
     information->hInstApp = reinterpret_cast<HINSTANCE>(static_cast<ULONG_PTR>(42));

@@ -75,8 +75,8 @@ TEST_F(c_ShellExecuteTest, FailsWithoutAnOpenerOrAFile) {
     EXPECT_FALSE(ShellExecuteExW(&information));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_ASSOCIATION));
     EXPECT_EQ(reinterpret_cast<ULONG_PTR>(information.hInstApp), static_cast<ULONG_PTR>(SE_ERR_NOASSOC));
-    EXPECT_EQ(reinterpret_cast<ULONG_PTR>(ShellExecuteW(nullptr, u"open", u"https://example.invalid/", nullptr,
-                                                        nullptr, SW_SHOWNORMAL)),
+    EXPECT_EQ(reinterpret_cast<ULONG_PTR>(
+                  ShellExecuteW(nullptr, u"open", u"https://example.invalid/", nullptr, nullptr, SW_SHOWNORMAL)),
               static_cast<ULONG_PTR>(SE_ERR_NOASSOC));
     InstallOpener();
     information = MakeInformation(u"C:\\missing.html");
