@@ -56,8 +56,7 @@ HWND MakeWindow(LPCWSTR className) {
         return true;
     }();
     (void)registered;
-    return CreateWindowExW(0, className, u"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr),
-                           nullptr);
+    return CreateWindowExW(0, className, u"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 // A thread that owns one window of the class and pumps its queue until STOP.
@@ -187,4 +186,6 @@ BENCHMARK(Latency_peer)->Name("PostRoundTrip/peer")->UseRealTime();
 
 } // namespace
 
-int main(int argc, char** argv) { return n_Bench::RunAndPrintRatios(argc, argv, "mutex+deque"); }
+int main(int argc, char** argv) {
+    return n_Bench::RunAndPrintRatios(argc, argv, "mutex+deque");
+}

@@ -55,8 +55,8 @@ HWND CreateWindow(c_WindowClassId windowClass, DWORD exStyle, const c_StringView
                            parent.GetHandle(), menu, instance, parameter);
 }
 
-HWND CreateWindow(c_WindowClassId windowClass, DWORD exStyle, const c_StringView& title, DWORD style,
-                  const RECT* rect, c_WindowWrapper parent, HMENU menu, HINSTANCE instance, LPVOID parameter) {
+HWND CreateWindow(c_WindowClassId windowClass, DWORD exStyle, const c_StringView& title, DWORD style, const RECT* rect,
+                  c_WindowWrapper parent, HMENU menu, HINSTANCE instance, LPVOID parameter) {
     if (rect == nullptr) {
         return CreateWindow(windowClass, exStyle, title, style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                             CW_USEDEFAULT, parent, menu, instance, parameter);

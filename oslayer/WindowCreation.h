@@ -24,8 +24,8 @@ c_String GetWindowClassName(HWND window);
 HWND CreateWindow(c_WindowClassId windowClass, DWORD exStyle, const c_StringView& title, DWORD style, int x, int y,
                   int width, int height, c_WindowWrapper parent, HMENU menu, HINSTANCE instance, LPVOID parameter);
 // A null rectangle gives the default position and size.
-HWND CreateWindow(c_WindowClassId windowClass, DWORD exStyle, const c_StringView& title, DWORD style,
-                  const RECT* rect, c_WindowWrapper parent, HMENU menu, HINSTANCE instance, LPVOID parameter);
+HWND CreateWindow(c_WindowClassId windowClass, DWORD exStyle, const c_StringView& title, DWORD style, const RECT* rect,
+                  c_WindowWrapper parent, HMENU menu, HINSTANCE instance, LPVOID parameter);
 HWND CreateWindow(DWORD exStyle, const c_StringView& className, const c_StringView& title, DWORD style, int x, int y,
                   int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID parameter);
 // A top-level window of the class at the default position and size, without parent, menu or

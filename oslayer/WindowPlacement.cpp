@@ -93,12 +93,29 @@ void SetWindowPlacementOffsets(std::int32_t topOffset, std::int32_t leftOffset, 
 
 c_String WindowPlacementToText(const WINDOWPLACEMENT& placement) {
     const RECT& normal = placement.rcNormalPosition;
-    return Concat({"WINDOWPLACEMENT { length: ", Unsigned(placement.length), " | flags: ", Unsigned(placement.flags),
-                   " | showCmd: ", Unsigned(placement.showCmd), " | ptMinPosition: {",
-                   Signed(placement.ptMinPosition.x), ", ", Signed(placement.ptMinPosition.y),
-                   "} | ptMaxPosition: {", Signed(placement.ptMaxPosition.x), ", ", Signed(placement.ptMaxPosition.y),
-                   "} | rcNormalPosition: { {", Signed(normal.left), ", ", Signed(normal.top), "}, {",
-                   Signed(normal.right), ", ", Signed(normal.bottom), "} } }"});
+    return Concat({"WINDOWPLACEMENT { length: ",
+                   Unsigned(placement.length),
+                   " | flags: ",
+                   Unsigned(placement.flags),
+                   " | showCmd: ",
+                   Unsigned(placement.showCmd),
+                   " | ptMinPosition: {",
+                   Signed(placement.ptMinPosition.x),
+                   ", ",
+                   Signed(placement.ptMinPosition.y),
+                   "} | ptMaxPosition: {",
+                   Signed(placement.ptMaxPosition.x),
+                   ", ",
+                   Signed(placement.ptMaxPosition.y),
+                   "} | rcNormalPosition: { {",
+                   Signed(normal.left),
+                   ", ",
+                   Signed(normal.top),
+                   "}, {",
+                   Signed(normal.right),
+                   ", ",
+                   Signed(normal.bottom),
+                   "} } }"});
 }
 
 } // namespace n_OSLayer

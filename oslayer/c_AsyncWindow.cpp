@@ -123,8 +123,8 @@ bool c_AsyncWindow::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return false;
     }
     if (!PostMessageW(window, message, wParam, lParam)) {
-        LogMessage(Concat(
-            {"Error posting message in c_AsyncWindow::PostMessage.  ", n_OSLayer::GetWindowsErrorText(::GetLastError())}));
+        LogMessage(Concat({"Error posting message in c_AsyncWindow::PostMessage.  ",
+                           n_OSLayer::GetWindowsErrorText(::GetLastError())}));
         return false;
     }
     return true;

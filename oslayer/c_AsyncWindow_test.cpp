@@ -98,7 +98,8 @@ TEST_F(AsyncWindow, LogLinesOfPostingWithoutAWindowAndOfAThrowingProcedure) {
     c_RecordingWindow window("BufferedSocket");
     EXPECT_FALSE(window.PostMessage(WM_USER, 0, 0));
     window.DestroyAsyncWindow();
-    EXPECT_EQ(TakeLines(), std::vector<c_String>{"BufferedSocket | c_AsyncWindow::PostMessage: Window handle is NULL."});
+    EXPECT_EQ(TakeLines(),
+              std::vector<c_String>{"BufferedSocket | c_AsyncWindow::PostMessage: Window handle is NULL."});
 
     ASSERT_TRUE(window.CreateAsyncWindow());
     EXPECT_EQ(window.SendMessage(WM_USER + 1, 5, -1), 0);
@@ -140,8 +141,9 @@ TEST_F(AsyncWindow, UninitializeWithTwoWindowsLogsTheirCountAndEmptiesTheMap) {
     ASSERT_TRUE(second.CreateAsyncWindow());
     const HWND handles[] = {first.GetWindowHandle(), second.GetWindowHandle()};
     c_AsyncWindow::Uninitialize();
-    EXPECT_EQ(TakeLines(), std::vector<c_String>{
-                               "There are 2 windows in the window map in c_AsyncWindow during the call to Uninitialize."});
+    EXPECT_EQ(TakeLines(),
+              std::vector<c_String>{
+                  "There are 2 windows in the window map in c_AsyncWindow during the call to Uninitialize."});
     EXPECT_EQ(first.GetWindowHandle(), handles[0]);
     EXPECT_EQ(c_AsyncWindow::GetAsyncWindowFromHandle(handles[0]), nullptr);
     first.DestroyAsyncWindow();

@@ -83,7 +83,8 @@ thread_local t_IdMap<s_TimerEntry> t_ThreadTimers;
 
 // Log lines are dropped at start-up, so a failed start is told on standard error.
 void ReportStartFailure(const c_StringView& what) {
-    const c_String line = Concat({"c_TimerCore::Start: ", what, "  ", n_OSLayer::GetWindowsErrorText(::GetLastError())});
+    const c_String line =
+        Concat({"c_TimerCore::Start: ", what, "  ", n_OSLayer::GetWindowsErrorText(::GetLastError())});
     std::fprintf(stderr, "%s\n", line.GetChars());
 }
 

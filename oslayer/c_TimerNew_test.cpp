@@ -298,15 +298,13 @@ TEST(TimerEntries, TheAdaptiveIntervalFollowsTheLastDuration) {
         std::uint64_t m_Expected;
     };
     const s_Case cases[] = {
-        {"stretched to the maximum", true, true, 800, 1000},
-        {"back to the interval", true, true, 100, 250},
-        {"stretched by the factor", true, true, 300, 450},
-        {"not adaptive", false, true, 800, 250},
+        {"stretched to the maximum", true, true, 800, 1000},  {"back to the interval", true, true, 100, 250},
+        {"stretched by the factor", true, true, 300, 450},    {"not adaptive", false, true, 800, 250},
         {"adaptive without skipping", true, false, 800, 250},
     };
     for (const s_Case& row : cases) {
-        const s_TimerEntry entry = {nullptr, nullptr, 250,   0,          0,    0, row.m_LastDuration,
-                                    true,    row.m_Skip, false, row.m_Adaptive, 1.5, 1000};
+        const s_TimerEntry entry = {nullptr, nullptr,        250, 0,   0, 0, row.m_LastDuration, true, row.m_Skip,
+                                    false,   row.m_Adaptive, 1.5, 1000};
         EXPECT_EQ(GetEffectiveInterval(entry), row.m_Expected) << row.m_p_Name;
     }
 }

@@ -9,7 +9,8 @@ namespace n_OSLayer {
 bool c_Window::Create(DWORD exStyle, LPCWSTR className, const c_StringView& title, DWORD style, const RECT& rect,
                       c_WindowWrapper parent, HMENU menu, HINSTANCE instance, LPVOID parameter) {
     Destroy();
-    SetHandle(CreateWindow(c_WindowClassId(className), exStyle, title, style, &rect, parent, menu, instance, parameter));
+    SetHandle(
+        CreateWindow(c_WindowClassId(className), exStyle, title, style, &rect, parent, menu, instance, parameter));
     return GetHandle() != nullptr;
 }
 

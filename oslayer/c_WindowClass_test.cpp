@@ -38,11 +38,11 @@ TEST(c_WindowClass, MovesLeaveTheSourceEmptyAndAssignmentsSwap) {
         c_WindowClass source;
         ASSERT_TRUE(source.Register("HolderMoved", instance, DefWindowProcW));
         c_WindowClass moved(std::move(source));
-        EXPECT_FALSE(source);
+        EXPECT_FALSE(source); // NOLINT(bugprone-use-after-move): the moved-from state is under test
         source.Unregister();
         EXPECT_TRUE(IsRegistered("HolderMoved"));
         kept = std::move(moved);
-        EXPECT_FALSE(moved);
+        EXPECT_FALSE(moved); // NOLINT(bugprone-use-after-move)
     }
     EXPECT_TRUE(IsRegistered("HolderMoved"));
     EXPECT_EQ(kept.GetInstance(), instance);

@@ -15,9 +15,9 @@ constexpr UINT RESTORE_POSITION_FLAGS =
     SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_NOCOPYBITS | SWP_NOOWNERZORDER;
 
 // The ShowWindow command for each show command of a placement, 0 to 11.
-constexpr int SHOW_COMMANDS[] = {SW_HIDE,           SW_SHOW,     SW_MINIMIZE, SW_MAXIMIZE,
-                                 SW_SHOWNOACTIVATE, SW_SHOW,     SW_MINIMIZE, SW_MINIMIZE,
-                                 SW_SHOWNOACTIVATE, SW_SHOW,     SW_SHOW,     SW_MINIMIZE};
+constexpr int SHOW_COMMANDS[] = {SW_HIDE,           SW_SHOW, SW_MINIMIZE, SW_MAXIMIZE,
+                                 SW_SHOWNOACTIVATE, SW_SHOW, SW_MINIMIZE, SW_MINIMIZE,
+                                 SW_SHOWNOACTIVATE, SW_SHOW, SW_SHOW,     SW_MINIMIZE};
 
 bool IsEmptyRect(const RECT& rect) {
     return rect.left == 0 && rect.top == 0 && rect.right == 0 && rect.bottom == 0;
@@ -79,8 +79,7 @@ bool c_WindowWrapper::MoveWindow(const RECT& rect, bool repaint) const {
     return MoveWindow(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, repaint);
 }
 
-bool c_WindowWrapper::SetWindowPos(c_WindowWrapper insertAfter, int x, int y, int width, int height,
-                                   UINT flags) const {
+bool c_WindowWrapper::SetWindowPos(c_WindowWrapper insertAfter, int x, int y, int width, int height, UINT flags) const {
     return ::SetWindowPos(m_Window, insertAfter.m_Window, x, y, width, height, flags) != FALSE;
 }
 

@@ -92,9 +92,8 @@ TEST_F(WindowWrapper, ParentsAndComparisons) {
     EXPECT_EQ(n_OSLayer::GetParent(nullptr), nullptr);
     const n_OSLayer::c_WindowWrapper parent(Make());
     const RECT rect = {1, 2, 11, 12};
-    const n_OSLayer::c_WindowWrapper child(n_OSLayer::CreateWindow(c_WindowClassId(m_Class.GetAtom()), 0, "", WS_CHILD,
-                                                                   &rect, parent, nullptr, m_Class.GetInstance(),
-                                                                   nullptr));
+    const n_OSLayer::c_WindowWrapper child(n_OSLayer::CreateWindow(
+        c_WindowClassId(m_Class.GetAtom()), 0, "", WS_CHILD, &rect, parent, nullptr, m_Class.GetInstance(), nullptr));
     EXPECT_EQ(child.GetParent(), parent);
     EXPECT_NE(child, parent);
     EXPECT_EQ(child < parent, child.GetHandle() < parent.GetHandle());
@@ -112,14 +111,17 @@ TEST_F(WindowWrapper, TheCreationForms) {
         std::vector<LONG> m_Frame;
     };
     const s_Case cases[] = {
-        {"by identifier", n_OSLayer::CreateWindow(byAtom, 0, "", 0, 10, 20, 100, 50, {}, nullptr, instance, nullptr),
+        {"by identifier",
+         n_OSLayer::CreateWindow(byAtom, 0, "", 0, 10, 20, 100, 50, {}, nullptr, instance, nullptr),
          {10, 20, 110, 70}},
-        {"by rectangle", n_OSLayer::CreateWindow(byAtom, 0, "", 0, &rect, {}, nullptr, instance, nullptr),
+        {"by rectangle",
+         n_OSLayer::CreateWindow(byAtom, 0, "", 0, &rect, {}, nullptr, instance, nullptr),
          {10, 20, 110, 70}},
-        {"by a null rectangle", n_OSLayer::CreateWindow(byAtom, 0, "", 0, nullptr, {}, nullptr, instance, nullptr),
+        {"by a null rectangle",
+         n_OSLayer::CreateWindow(byAtom, 0, "", 0, nullptr, {}, nullptr, instance, nullptr),
          {100, 100, 740, 580}},
-        {"by name", n_OSLayer::CreateWindow(0, "WrapperWindows", "", 0, 10, 20, 100, 50, nullptr, nullptr, instance,
-                                            nullptr),
+        {"by name",
+         n_OSLayer::CreateWindow(0, "WrapperWindows", "", 0, 10, 20, 100, 50, nullptr, nullptr, instance, nullptr),
          {10, 20, 110, 70}},
         {"by atom", n_OSLayer::CreateWindow(m_Class.GetAtom(), "", 0, instance), {100, 100, 740, 580}},
     };

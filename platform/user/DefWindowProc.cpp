@@ -6,6 +6,9 @@
 #include "platform/user/Backend.h"
 #include "platform/user/WindowTable.h"
 
+#include <algorithm>
+#include <climits>
+
 namespace {
 
 std::u16string_view TextAt(LPCWSTR text) {
@@ -46,7 +49,7 @@ LRESULT WINAPI DefWindowProcW(HWND handle, UINT message, WPARAM wParam, LPARAM l
                 return 0;
             }
             return n_Platform::CopyText(window->ReadState().m_Text, reinterpret_cast<LPWSTR>(lParam),
-                                        static_cast<int>(wParam));
+                                        static_cast<int>(std::min<WPARAM>(wParam, INT_MAX)));
         default:
             return static_cast<LRESULT>(window->ReadState().m_Text.size());
     }

@@ -267,9 +267,8 @@ void c_MessageQueue::MoveInbox() {
 }
 
 bool c_MessageQueue::TakeOwn(const s_MessageFilter& filter, bool remove, MSG& message) {
-    const auto found = std::find_if(m_Own.begin(), m_Own.end(), [&](const MSG& posted) {
-        return Passes(filter, posted.hwnd, posted.message);
-    });
+    const auto found = std::find_if(m_Own.begin(), m_Own.end(),
+                                    [&](const MSG& posted) { return Passes(filter, posted.hwnd, posted.message); });
     if (found == m_Own.end()) {
         return false;
     }

@@ -67,7 +67,8 @@ LRESULT SendToOtherThread(n_Platform::c_WindowObject& window, UINT message, WPAR
 
 BOOL WINAPI PostMessageW(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
     if (handle == nullptr) {
-        return PostThreadMessageW(GetCurrentThreadId(), message, wParam, lParam);
+        n_Platform::c_MessageQueue* queue = n_Platform::GetCurrentQueue();
+        return queue != nullptr && queue->Post(nullptr, message, wParam, lParam) ? TRUE : FALSE;
     }
     return n_Platform::PostToWindow(handle, message, wParam, lParam) ? TRUE : FALSE;
 }
@@ -97,9 +98,8 @@ BOOL WINAPI GetMessageW(MSG* message, HWND window, UINT firstMessage, UINT lastM
 }
 
 BOOL WINAPI PeekMessageW(MSG* message, HWND window, UINT firstMessage, UINT lastMessage, UINT remove) {
-    return RetrieveMessage(message, {window, firstMessage, lastMessage}, (remove & PM_REMOVE) != 0, false) == 1
-               ? TRUE
-               : FALSE;
+    return RetrieveMessage(message, {window, firstMessage, lastMessage}, (remove & PM_REMOVE) != 0, false) == 1 ? TRUE
+                                                                                                                : FALSE;
 }
 
 BOOL WINAPI TranslateMessage(const MSG*) {

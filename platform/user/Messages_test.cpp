@@ -249,6 +249,16 @@ TEST(Retrieval, DispatchReachesOnlyWindowsOfTheCallingThread) {
     DrainQueue();
 }
 
+TEST(ThreadMessages, APostWithoutAWindowGoesToTheCallersOwnQueue) {
+    std::thread([] {
+        EXPECT_TRUE(PostMessageW(nullptr, WM_USER + 3, 3, 0));
+        MSG message;
+        ASSERT_TRUE(PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE));
+        EXPECT_EQ(message.message, static_cast<UINT>(WM_USER + 3));
+        EXPECT_EQ(message.hwnd, nullptr);
+    }).join();
+}
+
 TEST(ThreadMessages, ReachThreadsWithAQueueUntilTheyEnd) {
     std::atomic<DWORD> threadId = 0;
     const HANDLE ready = MakeEvent();

@@ -191,8 +191,8 @@ BOOL WINAPI GetClassInfoW(HINSTANCE instance, LPCWSTR className, WNDCLASSW* desc
     if (atom == FALSE) {
         return FALSE;
     }
-    *description = {full.style,         full.lpfnWndProc, full.cbClsExtra,   full.cbWndExtra,   full.hInstance,
-                    full.hIcon,         full.hCursor,     full.hbrBackground, full.lpszMenuName, full.lpszClassName};
+    *description = {full.style, full.lpfnWndProc, full.cbClsExtra,    full.cbWndExtra,   full.hInstance,
+                    full.hIcon, full.hCursor,     full.hbrBackground, full.lpszMenuName, full.lpszClassName};
     return atom;
 }
 

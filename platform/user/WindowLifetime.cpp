@@ -29,9 +29,10 @@ RECT InitialRect(DWORD style, int x, int y, int width, int height) {
     return RECT{x, y, x + (width < 0 ? 0 : width), y + (height < 0 ? 0 : height)};
 }
 
-std::shared_ptr<n_Platform::c_WindowObject> MakeWindow(std::shared_ptr<n_Platform::c_MessageQueue> queue,
-                                                       const std::shared_ptr<const n_Platform::s_WindowClass>& windowClass,
-                                                       bool messageOnly, n_Platform::s_WindowState state) {
+std::shared_ptr<n_Platform::c_WindowObject>
+MakeWindow(std::shared_ptr<n_Platform::c_MessageQueue> queue,
+           const std::shared_ptr<const n_Platform::s_WindowClass>& windowClass, bool messageOnly,
+           n_Platform::s_WindowState state) {
     try {
         state.m_ExtraBytes.resize(static_cast<std::size_t>(windowClass->m_Description.cbWndExtra));
         return std::make_shared<n_Platform::c_WindowObject>(std::move(queue), windowClass, messageOnly,
@@ -66,8 +67,8 @@ void ForgetWindow(const std::shared_ptr<c_WindowObject>& window) {
 
 } // namespace n_Platform
 
-HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
-                            int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID parameter) {
+HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
+                            int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID parameter) {
     const bool messageOnly = parent == HWND_MESSAGE;
     if ((style & WS_CHILD) != 0 && parent == nullptr) {
         return n_Platform::FailWith<HWND>(nullptr, ERROR_TLW_WITH_WSCHILD);

@@ -149,9 +149,8 @@ BOOL WINAPI SetWindowPos(HWND handle, HWND insertAfter, int x, int y, int width,
     if (window == nullptr) {
         return FALSE;
     }
-    window->ChangeState([&](n_Platform::s_WindowState& state) {
-        ApplyPosition(state, insertAfter, x, y, width, height, flags);
-    });
+    window->ChangeState(
+        [&](n_Platform::s_WindowState& state) { ApplyPosition(state, insertAfter, x, y, width, height, flags); });
     n_Platform::GetUserBackend().OnWindowChanged(handle);
     return TRUE;
 }
@@ -188,8 +187,8 @@ BOOL WINAPI GetWindowPlacement(HWND handle, WINDOWPLACEMENT* placement) {
     const UINT showCommand = (state.m_Style & WS_MINIMIZE) != 0   ? SW_SHOWMINIMIZED
                              : (state.m_Style & WS_MAXIMIZE) != 0 ? SW_SHOWMAXIMIZED
                                                                   : SW_SHOWNORMAL;
-    *placement = WINDOWPLACEMENT{sizeof(WINDOWPLACEMENT), 0,    showCommand, state.m_MinPosition,
-                                 state.m_MaxPosition,     state.m_NormalRect};
+    *placement = WINDOWPLACEMENT{sizeof(WINDOWPLACEMENT), 0, showCommand, state.m_MinPosition, state.m_MaxPosition,
+                                 state.m_NormalRect};
     return TRUE;
 }
 

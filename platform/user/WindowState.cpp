@@ -93,9 +93,8 @@ LONG_PTR AccessField(HWND handle, int index, std::size_t width, const LONG_PTR* 
         return 0;
     }
     LONG_PTR previous = 0;
-    if (!window->ChangeState([&](n_Platform::s_WindowState& state) {
-            return ExchangeField(state, index, width, value, previous);
-        })) {
+    if (!window->ChangeState(
+            [&](n_Platform::s_WindowState& state) { return ExchangeField(state, index, width, value, previous); })) {
         return n_Platform::FailWith<LONG_PTR>(0, ERROR_INVALID_INDEX);
     }
     // Success clears the last error, so that a previous value of 0 can be told from a failure.
@@ -120,7 +119,8 @@ int WINAPI GetWindowTextW(HWND window, LPWSTR buffer, int units) {
         return 0;
     }
     buffer[0] = 0;
-    return static_cast<int>(SendMessageW(window, WM_GETTEXT, static_cast<WPARAM>(units), reinterpret_cast<LPARAM>(buffer)));
+    return static_cast<int>(
+        SendMessageW(window, WM_GETTEXT, static_cast<WPARAM>(units), reinterpret_cast<LPARAM>(buffer)));
 }
 
 int WINAPI GetWindowTextLengthW(HWND window) {

@@ -81,7 +81,8 @@ TEST(WindowClasses, AClassWithWindowsCannotGo) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     const WNDCLASSEXW description = Description(u"ClassWithWindows", instance);
     ASSERT_NE(RegisterClassExW(&description), 0);
-    const HWND window = CreateWindowExW(0, u"ClassWithWindows", u"", 0, 0, 0, 10, 10, nullptr, nullptr, instance, nullptr);
+    const HWND window =
+        CreateWindowExW(0, u"ClassWithWindows", u"", 0, 0, 0, 10, 10, nullptr, nullptr, instance, nullptr);
     ASSERT_NE(window, nullptr);
     WCHAR name[8];
     EXPECT_EQ(GetClassNameW(window, name, 8), 7);
@@ -159,7 +160,7 @@ TEST(Windows, DestroyingAWindowDestroysItsChildrenAndNeverReusesTheHandle) {
     EXPECT_EQ(GetParent(owned), parent);
     EXPECT_EQ(GetParent(parent), nullptr);
     EXPECT_TRUE(DestroyWindow(parent));
-    const std::vector<std::pair<HWND, UINT>> expected = {{parent, WM_DESTROY}, {child, WM_DESTROY},
+    const std::vector<std::pair<HWND, UINT>> expected = {{parent, WM_DESTROY},  {child, WM_DESTROY},
                                                          {child, WM_NCDESTROY}, {owned, WM_DESTROY},
                                                          {owned, WM_NCDESTROY}, {parent, WM_NCDESTROY}};
     EXPECT_EQ(order, expected);
@@ -310,7 +311,8 @@ TEST(WindowPlacement, PositionsSizesAndShowStates) {
     const HWND window = MakeWindow(&handler);
     RECT rect;
     ASSERT_TRUE(GetWindowRect(window, &rect));
-    EXPECT_EQ((std::vector<LONG>{rect.left, rect.top, rect.right, rect.bottom}), (std::vector<LONG>{100, 100, 740, 580}));
+    EXPECT_EQ((std::vector<LONG>{rect.left, rect.top, rect.right, rect.bottom}),
+              (std::vector<LONG>{100, 100, 740, 580}));
     EXPECT_TRUE(MoveWindow(window, 10, 20, 300, 200, TRUE));
     const HWND child = CreateWindowExW(0, n_TestWindows::CLASS_NAME, u"", WS_CHILD, 5, 6, 50, 40, window, nullptr,
                                        n_TestWindows::RegisterHandlerClass(), &handler);
