@@ -137,8 +137,13 @@ bool MoveFileByCopying(const c_String& source, const c_String& destination, bool
     return true;
 }
 
-bool MoveAllFilesInFolder(const c_String& sourceFolder, const c_String& destinationFolder, const c_String& mask,
-                          bool overwrite) {
+namespace {
+
+// Hands each file of sourceFolder that matches mask to transfer, with its source and destination
+// paths; false when a folder text is too long or the search fails.
+template <typename Transfer>
+bool TransferFilesInFolder(const c_String& sourceFolder, const c_String& destinationFolder, const c_String& mask,
+                           Transfer transfer) {
     if (sourceFolder.GetLength() > LONGEST_FOLDER || destinationFolder.GetLength() > LONGEST_FOLDER) {
         return false;
     }
@@ -147,28 +152,29 @@ bool MoveAllFilesInFolder(const c_String& sourceFolder, const c_String& destinat
         return false;
     }
     for (const c_String& name : listing.GetNames()) {
-        MoveFileByCopying(Concat({sourceFolder, name}), Concat({destinationFolder, name}), overwrite);
+        transfer(Concat({sourceFolder, name}), Concat({destinationFolder, name}));
     }
     return true;
 }
 
+} // namespace
+
+bool MoveAllFilesInFolder(const c_String& sourceFolder, const c_String& destinationFolder, const c_String& mask,
+                          bool overwrite) {
+    return TransferFilesInFolder(sourceFolder, destinationFolder, mask,
+                                 [overwrite](const c_String& source, const c_String& destination) {
+                                     MoveFileByCopying(source, destination, overwrite);
+                                 });
+}
+
 bool CopyAllFilesInFolder(const c_String& sourceFolder, const c_String& destinationFolder, const c_String& mask,
                           bool onlyIfChanged) {
-    if (sourceFolder.GetLength() > LONGEST_FOLDER || destinationFolder.GetLength() > LONGEST_FOLDER) {
-        return false;
-    }
-    c_FolderListing listing(sourceFolder, mask, c_FolderListing::MODE_FILES);
-    if (!listing.SearchForFiles(c_FolderListing::RESULT_NAMES)) {
-        return false;
-    }
-    for (const c_String& name : listing.GetNames()) {
-        const c_String source = Concat({sourceFolder, name});
-        const c_String destination = Concat({destinationFolder, name});
-        if (!onlyIfChanged || !HaveSameModifiedTime(source, destination)) {
-            BitCopyFile(source, destination, true);
-        }
-    }
-    return true;
+    return TransferFilesInFolder(sourceFolder, destinationFolder, mask,
+                                 [onlyIfChanged](const c_String& source, const c_String& destination) {
+                                     if (!onlyIfChanged || !HaveSameModifiedTime(source, destination)) {
+                                         BitCopyFile(source, destination, true);
+                                     }
+                                 });
 }
 
 bool SaveBackupCopy(const c_String& source, bool useDateTime, const c_String& backupPath,
