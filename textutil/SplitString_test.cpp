@@ -13,16 +13,6 @@
 
 namespace {
 
-using t_Texts = std::vector<std::string>;
-
-t_Texts Texts(const std::vector<c_String>& pieces) {
-    t_Texts texts;
-    for (const c_String& piece : pieces) {
-        texts.push_back(ToStd(piece));
-    }
-    return texts;
-}
-
 TEST(SplitStringTest, OwnedPieces) {
     const struct {
         const char* m_Name;

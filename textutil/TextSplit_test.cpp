@@ -12,16 +12,6 @@
 
 namespace {
 
-template <typename View> std::vector<std::string> Texts(const std::vector<View>& pieces) {
-    std::vector<std::string> texts;
-    for (const View& piece : pieces) {
-        texts.push_back(ToStd(c_StringView(piece)));
-    }
-    return texts;
-}
-
-using t_Texts = std::vector<std::string>;
-
 TEST(TextSplitTest, Split) {
     const struct {
         const char* m_Name;

@@ -161,14 +161,22 @@ bool MoveByCopying(const std::string& source, const std::string& destination, bo
     return true;
 }
 
-bool MoveEntry(const std::string& source, const std::string& destination, DWORD flags) {
-    s_Entry from;
-    s_Entry to;
+// The source, which must exist, and the destination, which may not; false with the error set.
+bool ReadBothEntries(const std::string& source, const std::string& destination, s_Entry& from, s_Entry& to) {
     if (!ReadExistingEntry(source, from)) {
         return false;
     }
     if (!ReadEntry(destination, to)) {
         return n_Platform::FailWithPathErrno(false, errno, destination);
+    }
+    return true;
+}
+
+bool MoveEntry(const std::string& source, const std::string& destination, DWORD flags) {
+    s_Entry from;
+    s_Entry to;
+    if (!ReadBothEntries(source, destination, from, to)) {
+        return false;
     }
     if (!AllowsDelete(from)) {
         return n_Platform::FailWith(false, ERROR_SHARING_VIOLATION);
@@ -201,11 +209,8 @@ bool MoveEntry(const std::string& source, const std::string& destination, DWORD 
 bool CopyEntry(const std::string& source, const std::string& destination, bool failIfExists) {
     s_Entry from;
     s_Entry to;
-    if (!ReadExistingEntry(source, from)) {
+    if (!ReadBothEntries(source, destination, from, to)) {
         return false;
-    }
-    if (!ReadEntry(destination, to)) {
-        return n_Platform::FailWithPathErrno(false, errno, destination);
     }
     if (from.IsDirectory()) {
         return n_Platform::FailWith(false, ERROR_ACCESS_DENIED);
