@@ -4,9 +4,9 @@
 // in the same run and on the same file as ours.
 
 #include "bench/BenchRatio.h"
-#include "oslayer/FileCopies.h"
-#include "oslayer/FileDigests.h"
-#include "oslayer/LogMessage.h"
+#include "oslayer/files/FileCopies.h"
+#include "oslayer/files/FileDigests.h"
+#include "oslayer/system/LogMessage.h"
 #include "platform/files/testing/TemporaryDrives.h"
 
 #include <chrono>

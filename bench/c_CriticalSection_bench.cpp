@@ -1,7 +1,7 @@
 // c_CriticalSection against std::mutex: a lock/unlock pair through the guard, alone and contended.
 
 #include "bench/BenchRatio.h"
-#include "oslayer/c_CriticalSectionLock.h"
+#include "oslayer/threads/c_CriticalSectionLock.h"
 
 #include <mutex>
 
@@ -28,4 +28,6 @@ BENCHMARK(LockPair_peer)->Name("LockPair/peer")->Threads(1)->Threads(4);
 
 } // namespace
 
-int main(int argc, char** argv) { return n_Bench::RunAndPrintRatios(argc, argv, "std::mutex"); }
+int main(int argc, char** argv) {
+    return n_Bench::RunAndPrintRatios(argc, argv, "std::mutex");
+}

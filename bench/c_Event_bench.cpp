@@ -2,7 +2,7 @@
 // threads (each iteration is two signals and two wake-ups).
 
 #include "bench/BenchRatio.h"
-#include "oslayer/c_Event.h"
+#include "oslayer/threads/c_Event.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -65,4 +65,6 @@ BENCHMARK(RoundTrip_peer)->Name("EventRoundTrip/peer")->UseRealTime();
 
 } // namespace
 
-int main(int argc, char** argv) { return n_Bench::RunAndPrintRatios(argc, argv, "std::condition_variable"); }
+int main(int argc, char** argv) {
+    return n_Bench::RunAndPrintRatios(argc, argv, "std::condition_variable");
+}

@@ -148,12 +148,36 @@ BENCHMARK(FindNoCase_ours)->Name("FindNoCase/ours");
 BENCHMARK(FindNoCase_peer)->Name("FindNoCase/peer");
 
 const char* const HEADER_NAMES[] = {
-    "Accept",          "Accept-Charset",  "Accept-Encoding",     "Accept-Language",  "Accept-Ranges",
-    "Age",             "Allow",           "Authorization",       "Cache-Control",    "Connection",
-    "Content-Encoding", "Content-Language", "Content-Length",    "Content-Location", "Content-Range",
-    "Content-Type",    "Date",            "ETag",                "Expires",          "Host",
-    "If-Modified-Since", "Last-Modified", "Location",            "Pragma",           "Proxy-Authenticate",
-    "Range",           "Referer",         "Server",              "Transfer-Encoding", "User-Agent",
+    "Accept",
+    "Accept-Charset",
+    "Accept-Encoding",
+    "Accept-Language",
+    "Accept-Ranges",
+    "Age",
+    "Allow",
+    "Authorization",
+    "Cache-Control",
+    "Connection",
+    "Content-Encoding",
+    "Content-Language",
+    "Content-Length",
+    "Content-Location",
+    "Content-Range",
+    "Content-Type",
+    "Date",
+    "ETag",
+    "Expires",
+    "Host",
+    "If-Modified-Since",
+    "Last-Modified",
+    "Location",
+    "Pragma",
+    "Proxy-Authenticate",
+    "Range",
+    "Referer",
+    "Server",
+    "Transfer-Encoding",
+    "User-Agent",
 };
 
 struct s_LessNoCase {
@@ -195,4 +219,6 @@ BENCHMARK(HeaderMap_peer)->Name("HeaderMap/peer");
 
 } // namespace
 
-int main(int argc, char** argv) { return n_Bench::RunAndPrintRatios(argc, argv, "std::string"); }
+int main(int argc, char** argv) {
+    return n_Bench::RunAndPrintRatios(argc, argv, "std::string");
+}

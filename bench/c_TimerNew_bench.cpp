@@ -6,8 +6,8 @@
 // The timer service polls every 10 ms and counts each period from the pass that posted, so its
 // periods are the interval plus up to one poll; the peer keeps a fixed schedule.
 
-#include "oslayer/c_TimerCore.h"
-#include "oslayer/c_TimerNew.h"
+#include "oslayer/threads/c_TimerCore.h"
+#include "oslayer/threads/c_TimerNew.h"
 
 #include <windows.h>
 

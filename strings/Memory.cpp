@@ -36,12 +36,20 @@ void* Reallocate(void* block, std::size_t bytes) {
     return std::realloc(block, bytes);
 }
 
-void Free(void* block) { std::free(block); }
+void Free(void* block) {
+    std::free(block);
+}
 
-void FailNthAllocation(std::uint32_t n) { t_FailCountdown = n; }
+void FailNthAllocation(std::uint32_t n) {
+    t_FailCountdown = n;
+}
 
-bool IsFailurePending() { return t_FailCountdown != 0; }
+bool IsFailurePending() {
+    return t_FailCountdown != 0;
+}
 
-std::uint64_t GetAllocationCount() { return t_AllocationCount; }
+std::uint64_t GetAllocationCount() {
+    return t_AllocationCount;
+}
 
 } // namespace n_Memory

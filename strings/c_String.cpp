@@ -39,7 +39,9 @@ void c_String::AssignFromBuffer(c_String& buffer) {
     CutStoredAtNul();
 }
 
-const char* c_String::GetChars() const { return GetStoredSize() < 2 ? EMPTY_TEXT : GetBuffer(); }
+const char* c_String::GetChars() const {
+    return GetStoredSize() < 2 ? EMPTY_TEXT : GetBuffer();
+}
 
 void c_String::AppendRaw(const char* bytes, int count) {
     if (bytes == nullptr || count <= 0) {
@@ -86,8 +88,8 @@ c_String& c_String::AppendFormatV(const char* format, va_list arguments) {
         }
         std::memcpy(grown.GetBuffer(), GetBuffer(), static_cast<std::size_t>(length));
         grown.SetStoredSize(length + 1);
-        const int written = std::vsnprintf(grown.GetBuffer() + length, static_cast<std::size_t>(count) + 1, format,
-                                           arguments);
+        const int written =
+            std::vsnprintf(grown.GetBuffer() + length, static_cast<std::size_t>(count) + 1, format, arguments);
         if (written < 0) {
             return *this;
         }
@@ -168,6 +170,10 @@ c_String AppendToRvalue(c_String&& left, const c_StringView& right) {
     return n_StringCore::AppendToRvalue(static_cast<c_String&&>(left), right);
 }
 
-int ToUpperChar(int c) { return c >= 'a' && c <= 'z' ? c - 32 : c; }
+int ToUpperChar(int c) {
+    return c >= 'a' && c <= 'z' ? c - 32 : c;
+}
 
-int ToLowerChar(int c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; }
+int ToLowerChar(int c) {
+    return c >= 'A' && c <= 'Z' ? c + 32 : c;
+}

@@ -7,8 +7,8 @@
 // Comparisons and searches are those of c_StringView on the string's text; pieces are views into it.
 
 #include "strings/c_StringView.h"
-#include "strings/internal/StringQueries.h"
 #include "strings/internal/StringEditor.h"
+#include "strings/internal/StringQueries.h"
 
 #include <concepts>
 #include <cstdarg>
@@ -17,7 +17,8 @@
 #include <type_traits>
 #include <utility>
 
-class c_String : public n_StringCore::c_StringEditor<char>, public n_StringCore::c_StringQueries<c_String, c_StringView> {
+class c_String : public n_StringCore::c_StringEditor<char>,
+                 public n_StringCore::c_StringQueries<c_String, c_StringView> {
 public:
     c_String() = default;
     c_String(const c_String& other) = default;
@@ -95,8 +96,8 @@ public:
     // A string or view find with a NUL char replacement changes nothing; a C-string or char find with
     // a NUL (or 0x80-0xFF) replacement removes every occurrence.
     template <typename Find, typename Replacement>
-        requires n_StringCore::TextOperand<char, Find> && n_StringCore::TextOperand<char, Replacement>
-    c_String& ReplaceAll(const Find& find, const Replacement& replacement) {
+    requires n_StringCore::TextOperand<char, Find> && n_StringCore::TextOperand<char, Replacement> c_String&
+    ReplaceAll(const Find& find, const Replacement& replacement) {
         if constexpr (std::is_class_v<Find> && std::is_same_v<Replacement, char>) {
             if (replacement == 0) {
                 return *this;
@@ -116,16 +117,14 @@ public:
     }
 
     template <typename X>
-        requires n_StringCore::TextOperand<char, X>
-    c_String& RemovePrefix(const X& prefix) {
+    requires n_StringCore::TextOperand<char, X> c_String& RemovePrefix(const X& prefix) {
         if (GetView().StartsWith(prefix)) {
             DropFront(n_StringCore::OperandText<char>(prefix).m_Length);
         }
         return *this;
     }
     template <typename X>
-        requires n_StringCore::TextOperand<char, X>
-    c_String& RemoveSuffix(const X& suffix) {
+    requires n_StringCore::TextOperand<char, X> c_String& RemoveSuffix(const X& suffix) {
         if (GetView().EndsWith(suffix)) {
             SetLength(GetLength() - n_StringCore::OperandText<char>(suffix).m_Length);
         }
@@ -183,8 +182,7 @@ inline c_String JoinStringViews(std::initializer_list<c_StringView> pieces, cons
 c_String operator+(const c_StringView& left, const c_StringView& right);
 c_String AppendToRvalue(c_String&& left, const c_StringView& right);
 template <typename Left>
-    requires std::same_as<Left, c_String>
-c_String operator+(Left&& left, const c_StringView& right) {
+requires std::same_as<Left, c_String> c_String operator+(Left&& left, const c_StringView& right) {
     return AppendToRvalue(static_cast<c_String&&>(left), right);
 }
 

@@ -13,7 +13,9 @@
 
 namespace {
 
-std::string Repeat(char c, int count) { return std::string(static_cast<size_t>(count), c); }
+std::string Repeat(char c, int count) {
+    return std::string(static_cast<size_t>(count), c);
+}
 
 TEST(StringBuild, AppendingOwnTextAcrossGrowth) {
     // Inline to heap: the source lies in the object itself and must survive the move.
@@ -122,7 +124,7 @@ TEST(StringBuild, Insert) {
         const char* inserted;
         const char* expected;
     } cases[] = {
-        {0, "X", "Xabc"}, {3, "X", "abcX"},    {1, "XY", "aXYbc"}, {-1, "X", "abc"},
+        {0, "X", "Xabc"}, {3, "X", "abcX"},      {1, "XY", "aXYbc"}, {-1, "X", "abc"},
         {4, "X", "abc"},  {INT_MIN, "X", "abc"}, {1, "", "abc"},
     };
     for (const Case& row : cases) {
@@ -150,9 +152,17 @@ TEST(StringBuild, Erase) {
         int count;
         const char* expected;
     } cases[] = {
-        {-2, 5, "def"}, {2, 100, "ab"},        {0, 0, "abcdef"},       {1, 2, "adef"},    {0, 6, ""},
-        {6, 1, "abcdef"}, {-5, 3, "abcdef"}, {INT_MAX, INT_MAX, "abcdef"}, {INT_MIN, INT_MAX, "abcdef"},
-        {2, INT_MAX, "ab"}, {0, -1, "abcdef"},
+        {-2, 5, "def"},
+        {2, 100, "ab"},
+        {0, 0, "abcdef"},
+        {1, 2, "adef"},
+        {0, 6, ""},
+        {6, 1, "abcdef"},
+        {-5, 3, "abcdef"},
+        {INT_MAX, INT_MAX, "abcdef"},
+        {INT_MIN, INT_MAX, "abcdef"},
+        {2, INT_MAX, "ab"},
+        {0, -1, "abcdef"},
     };
     for (const Case& row : cases) {
         c_String text("abcdef");
@@ -171,11 +181,14 @@ TEST(StringBuild, RemoveReplaceAndCase) {
     EXPECT_EQ(replaced.GetLength(), 3);
     EXPECT_STREQ(replaced.GetChars(), "a");
 
-    c_String word("stra\xC3\x9F" "e");
+    c_String word("stra\xC3\x9F"
+                  "e");
     word.MakeUpper();
-    EXPECT_STREQ(word.GetChars(), "STRA\xC3\x9F" "E");
+    EXPECT_STREQ(word.GetChars(), "STRA\xC3\x9F"
+                                  "E");
     word.MakeLower();
-    EXPECT_STREQ(word.GetChars(), "stra\xC3\x9F" "e");
+    EXPECT_STREQ(word.GetChars(), "stra\xC3\x9F"
+                                  "e");
     EXPECT_EQ(ToUpperChar('a'), 'A');
     EXPECT_EQ(ToUpperChar('{'), '{');
     EXPECT_EQ(ToLowerChar('Z'), 'z');
@@ -208,12 +221,8 @@ TEST(StringBuild, ReplaceAll) {
         const char* replacement;
         const char* expected;
     } cases[] = {
-        {"a\\b\\c", "\\", "/", "a/b/c"},
-        {"abc", "", "x", "abc"},
-        {"abc", "b", "b", "abc"},
-        {"abcabc", "abc", "", ""},
-        {"x||y||", "||", "|", "x|y|"},
-        {"aXa", "x", "y", "aXa"},
+        {"a\\b\\c", "\\", "/", "a/b/c"},    {"abc", "", "x", "abc"},       {"abc", "b", "b", "abc"},
+        {"abcabc", "abc", "", ""},          {"x||y||", "||", "|", "x|y|"}, {"aXa", "x", "y", "aXa"},
         {"abab", "ab", "abab", "abababab"},
     };
     for (const Case& row : cases) {

@@ -2,7 +2,6 @@
 
 #include "strings/c_StringView.h"
 
-
 namespace n_StringCore {
 
 constinit const char ONE_CHARACTER_TABLE[128] = {

@@ -26,7 +26,9 @@ inline t_Text<char> OneCharacterText(char c) {
     return {ONE_CHARACTER_TABLE, 0};
 }
 
-inline t_Text<char> CStringText(const char* text) { return {text, ClampedLength(text)}; }
+inline t_Text<char> CStringText(const char* text) {
+    return {text, ClampedLength(text)};
+}
 
 } // namespace n_StringCore
 
@@ -56,7 +58,8 @@ public:
     c_StringViewNoCase(const c_String& text);
     // The string's storage up to its stored size, cut at the first NUL.
     c_StringViewNoCase(const c_String& text, bool cutAtNul);
-    c_StringViewNoCase(s_ByteSpan span, bool cutAtNul) : c_StringViewNoCase(n_StringCore::SpanText<char>(span, cutAtNul)) {}
+    c_StringViewNoCase(s_ByteSpan span, bool cutAtNul)
+        : c_StringViewNoCase(n_StringCore::SpanText<char>(span, cutAtNul)) {}
     c_StringViewNoCase(const c_StringView& view) : c_StringViewNoCase(view.Text()) {}
     c_StringViewNoCase(n_StringCore::t_Text<char> text) : c_ViewBase(text.m_p_Data, text.m_Length) {}
 };
@@ -64,7 +67,9 @@ public:
 inline c_StringView::c_StringView(const c_StringViewNoCase& view) : c_StringView(view.Text()) {}
 
 // The six blank characters: 0x09 to 0x0D and the space.
-inline bool IsWhitespaceChar(char c) { return n_StringCore::IsBlank(c); }
+inline bool IsWhitespaceChar(char c) {
+    return n_StringCore::IsBlank(c);
+}
 
 namespace n_StringCore {
 

@@ -10,14 +10,17 @@
 
 namespace {
 
-c_StringView Bytes(const char* text, int length) { return c_StringView(text, length); }
+c_StringView Bytes(const char* text, int length) {
+    return c_StringView(text, length);
+}
 
 TEST(StringView, EmptyTextsAreAllEqualAndNoneIsLess) {
     const c_String empty;
     const c_String emptyFromView{c_StringView("")};
     const char* null = nullptr;
-    const c_StringView views[] = {c_StringView(), c_StringView(null), c_StringView(""), c_StringView(empty),
-                                  c_StringView(emptyFromView), c_StringView('\0'), c_StringView('\xE9')};
+    const c_StringView views[] = {c_StringView(),      c_StringView(null),          c_StringView(""),
+                                  c_StringView(empty), c_StringView(emptyFromView), c_StringView('\0'),
+                                  c_StringView('\xE9')};
     for (const c_StringView& left : views) {
         for (const c_StringView& right : views) {
             EXPECT_TRUE(left == right);
@@ -35,8 +38,8 @@ TEST(StringView, OrderingUsesTheLengthAsTieBreak) {
         const char* right;
         int expected; // sign of left <=> right
     } cases[] = {
-        {"abc", "abd", -1}, {"ab", "abc", -1}, {"", "a", -1}, {"a", "", 1}, {"", "", 0},
-        {"abc", "abc", 0},  {"\xC3", "z", 1},  {"A", "_", -1},
+        {"abc", "abd", -1}, {"ab", "abc", -1}, {"", "a", -1},    {"a", "", 1},
+        {"", "", 0},        {"abc", "abc", 0}, {"\xC3", "z", 1}, {"A", "_", -1},
     };
     for (const Case& row : cases) {
         const c_StringView left(row.left);
@@ -290,8 +293,13 @@ TEST(StringView, Trims) {
     EXPECT_TRUE(c_StringView("xxaxx").Trimmed('x') == "a");
     EXPECT_EQ(c_StringView("xxxx").Trimmed('x').begin(), nullptr);
     EXPECT_TRUE(Bytes("\0a\0", 3).Trimmed('\0') == "a");
-    EXPECT_TRUE(c_StringView("\xE9" "a\xE9").Trimmed('\xE9') == "a");
-    EXPECT_TRUE(c_StringView("\xA0" "a").Trimmed() == "\xA0" "a");
+    EXPECT_TRUE(c_StringView("\xE9"
+                             "a\xE9")
+                    .Trimmed('\xE9') == "a");
+    EXPECT_TRUE(c_StringView("\xA0"
+                             "a")
+                    .Trimmed() == "\xA0"
+                                  "a");
     EXPECT_EQ(c_StringView(" \t").CountLeadingSpaces(), 2);
     EXPECT_EQ(c_StringView("a \t").CountTrailingSpaces(), 2);
 

@@ -28,13 +28,19 @@ void* operator new(std::size_t size) {
 }
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+void operator delete(void* block) noexcept {
+    std::free(block);
+}
+void operator delete(void* block, std::size_t) noexcept {
+    std::free(block);
+}
 #pragma GCC diagnostic pop
 
 namespace {
 
-std::string Repeat(char c, int count) { return std::string(static_cast<size_t>(count), c); }
+std::string Repeat(char c, int count) {
+    return std::string(static_cast<size_t>(count), c);
+}
 
 TEST(String, LayoutIsPinned) {
     c_String inlineText("abc");
@@ -78,8 +84,8 @@ TEST(String, CapacityRuleAcrossLengths) {
     struct SizeCase {
         int storedSize;
         int capacity;
-    } sizes[] = {{32, 32}, {33, 64}, {1000, 1024}, {0x40000000, 0x40000000}, {0x40000001, 0x7FFFFFFF},
-                 {INT_MAX, 0x7FFFFFFF}};
+    } sizes[] = {
+        {32, 32}, {33, 64}, {1000, 1024}, {0x40000000, 0x40000000}, {0x40000001, 0x7FFFFFFF}, {INT_MAX, 0x7FFFFFFF}};
     for (const SizeCase& row : sizes) {
         EXPECT_EQ(c_String::GetStringCapacity(row.storedSize), row.capacity) << row.storedSize;
     }

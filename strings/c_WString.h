@@ -90,8 +90,8 @@ public:
     }
     // As c_String's, except that a 0 unit replacement changes nothing whatever find is.
     template <typename Find, typename Replacement>
-        requires n_StringCore::TextOperand<char16_t, Find> && n_StringCore::TextOperand<char16_t, Replacement>
-    c_WString& ReplaceAll(const Find& find, const Replacement& replacement) {
+    requires n_StringCore::TextOperand<char16_t, Find> && n_StringCore::TextOperand<char16_t, Replacement> c_WString&
+    ReplaceAll(const Find& find, const Replacement& replacement) {
         if constexpr (std::is_same_v<Replacement, char16_t>) {
             if (replacement == 0) {
                 return *this;
@@ -110,16 +110,14 @@ public:
     }
 
     template <typename X>
-        requires n_StringCore::TextOperand<char16_t, X>
-    c_WString& RemovePrefix(const X& prefix) {
+    requires n_StringCore::TextOperand<char16_t, X> c_WString& RemovePrefix(const X& prefix) {
         if (GetView().StartsWith(prefix)) {
             DropFront(n_StringCore::OperandText<char16_t>(prefix).m_Length);
         }
         return *this;
     }
     template <typename X>
-        requires n_StringCore::TextOperand<char16_t, X>
-    c_WString& RemoveSuffix(const X& suffix) {
+    requires n_StringCore::TextOperand<char16_t, X> c_WString& RemoveSuffix(const X& suffix) {
         if (GetView().EndsWith(suffix)) {
             SetLength(GetLength() - n_StringCore::OperandText<char16_t>(suffix).m_Length);
         }
@@ -175,8 +173,7 @@ c_WString Concat(std::initializer_list<c_WStringView> pieces);
 c_WString operator+(const c_WStringView& left, const c_WStringView& right);
 c_WString AppendToRvalue(c_WString&& left, const c_WStringView& right);
 template <typename Left>
-    requires std::same_as<Left, c_WString>
-c_WString operator+(Left&& left, const c_WStringView& right) {
+requires std::same_as<Left, c_WString> c_WString operator+(Left&& left, const c_WStringView& right) {
     return AppendToRvalue(static_cast<c_WString&&>(left), right);
 }
 inline c_WString operator+(const c_WStringView& left, char16_t right) {
@@ -186,7 +183,6 @@ inline c_WString operator+(char16_t left, const c_WStringView& right) {
     return c_WStringView(n_StringCore::OperandText<char16_t>(left)) + right;
 }
 template <typename Left>
-    requires std::same_as<Left, c_WString>
-c_WString operator+(Left&& left, char16_t right) {
+requires std::same_as<Left, c_WString> c_WString operator+(Left&& left, char16_t right) {
     return AppendToRvalue(static_cast<c_WString&&>(left), c_WStringView(n_StringCore::OperandText<char16_t>(right)));
 }

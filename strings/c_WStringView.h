@@ -14,7 +14,9 @@ class c_WStringViewNoCase;
 
 namespace n_StringCore {
 
-inline t_Text<char16_t> WideCStringText(const char16_t* text) { return {text, ClampedLength(text)}; }
+inline t_Text<char16_t> WideCStringText(const char16_t* text) {
+    return {text, ClampedLength(text)};
+}
 
 } // namespace n_StringCore
 

@@ -13,7 +13,9 @@
 
 namespace {
 
-std::u16string Repeat(char16_t unit, int count) { return std::u16string(static_cast<size_t>(count), unit); }
+std::u16string Repeat(char16_t unit, int count) {
+    return std::u16string(static_cast<size_t>(count), unit);
+}
 
 bool Is(const c_WString& text, const std::u16string& expected) {
     return std::u16string(text.begin(), text.end()) == expected;

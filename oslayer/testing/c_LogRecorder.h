@@ -2,7 +2,7 @@
 // Test helper: the lines handed to LogMessage while the recorder lives, in order; the sink that was
 // set before comes back afterwards.
 
-#include "oslayer/LogMessage.h"
+#include "oslayer/system/LogMessage.h"
 #include "strings/c_StringView.h"
 
 #include <mutex>

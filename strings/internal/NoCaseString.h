@@ -43,16 +43,14 @@ public:
     using t_Queries::WithoutSuffix;
 
     template <typename X>
-        requires TextOperand<T, X>
-    Derived& RemovePrefix(const X& prefix) {
+    requires TextOperand<T, X> Derived& RemovePrefix(const X& prefix) {
         if (GetView().StartsWith(prefix)) {
             this->DropFront(OperandText<T>(prefix).m_Length);
         }
         return Self();
     }
     template <typename X>
-        requires TextOperand<T, X>
-    Derived& RemoveSuffix(const X& suffix) {
+    requires TextOperand<T, X> Derived& RemoveSuffix(const X& suffix) {
         if (GetView().EndsWith(suffix)) {
             this->SetLength(this->GetLength() - OperandText<T>(suffix).m_Length);
         }

@@ -17,30 +17,20 @@ public:
     View GetView() const { return View(static_cast<const Derived&>(*this).GetText()); }
 
     template <typename X>
-        requires TextOperand<t_Unit, X>
-    int Find(const X& pattern, int start = 0) const {
-        return GetView().Find(pattern, start);
-    }
+    requires TextOperand<t_Unit, X>
+    int Find(const X& pattern, int start = 0) const { return GetView().Find(pattern, start); }
     template <typename X>
-        requires TextOperand<t_Unit, X>
-    int ReverseFind(const X& pattern, int start = INT_MAX) const {
-        return GetView().ReverseFind(pattern, start);
-    }
+    requires TextOperand<t_Unit, X>
+    int ReverseFind(const X& pattern, int start = INT_MAX) const { return GetView().ReverseFind(pattern, start); }
     template <typename X>
-        requires TextOperand<t_Unit, X>
-    bool Contains(const X& pattern) const {
-        return GetView().Contains(pattern);
-    }
+    requires TextOperand<t_Unit, X>
+    bool Contains(const X& pattern) const { return GetView().Contains(pattern); }
     template <typename X>
-        requires TextOperand<t_Unit, X>
-    bool StartsWith(const X& prefix) const {
-        return GetView().StartsWith(prefix);
-    }
+    requires TextOperand<t_Unit, X>
+    bool StartsWith(const X& prefix) const { return GetView().StartsWith(prefix); }
     template <typename X>
-        requires TextOperand<t_Unit, X>
-    bool EndsWith(const X& suffix) const {
-        return GetView().EndsWith(suffix);
-    }
+    requires TextOperand<t_Unit, X>
+    bool EndsWith(const X& suffix) const { return GetView().EndsWith(suffix); }
     int FindFirstOf(std::initializer_list<t_Unit> units, int start = 0) const {
         return GetView().FindFirstOf(units, start);
     }
@@ -57,15 +47,11 @@ public:
     View Mid(int start, int count) const { return GetView().Mid(start, count); }
     View RightFrom(int start) const { return GetView().RightFrom(start); }
     template <typename X>
-        requires TextOperand<t_Unit, X>
-    View WithoutPrefix(const X& prefix) const {
-        return GetView().WithoutPrefix(prefix);
-    }
+    requires TextOperand<t_Unit, X> View WithoutPrefix(const X& prefix)
+    const { return GetView().WithoutPrefix(prefix); }
     template <typename X>
-        requires TextOperand<t_Unit, X>
-    View WithoutSuffix(const X& suffix) const {
-        return GetView().WithoutSuffix(suffix);
-    }
+    requires TextOperand<t_Unit, X> View WithoutSuffix(const X& suffix)
+    const { return GetView().WithoutSuffix(suffix); }
     View GetTrimmedView() const { return GetView().Trimmed(); }
     View GetTrimmedLeftView() const { return GetView().TrimmedLeft(); }
     View GetTrimmedView(t_Unit unit) const { return GetView().Trimmed(unit); }
@@ -82,7 +68,7 @@ public:
     // separator the whole text. The separator is found by this string's case rule. Returns the
     // number of pieces; when memory runs out, 0 with out empty, never a shortened list.
     template <typename X, typename String>
-        requires TextOperand<t_Unit, X>
+    requires TextOperand<t_Unit, X>
     int SplitString(const X& separator, std::vector<String>& out) const {
         out.clear();
         try {
@@ -97,15 +83,11 @@ public:
     }
 
     template <typename X>
-        requires TextOperand<t_Unit, X>
-    friend bool operator==(const Derived& left, const X& right) {
-        return left.GetView() == right;
-    }
+    requires TextOperand<t_Unit, X>
+    friend bool operator==(const Derived& left, const X& right) { return left.GetView() == right; }
     template <typename X>
-        requires TextOperand<t_Unit, X>
-    friend std::weak_ordering operator<=>(const Derived& left, const X& right) {
-        return left.GetView() <=> right;
-    }
+    requires TextOperand<t_Unit, X>
+    friend std::weak_ordering operator<=>(const Derived& left, const X& right) { return left.GetView() <=> right; }
 
 private:
     // False when a piece could not be stored whole.

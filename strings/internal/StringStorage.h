@@ -146,7 +146,9 @@ public:
         return true;
     }
 
-    void Clear() { SetLength(0); }
+    void Clear() {
+        SetLength(0);
+    }
 
     void Free() {
         c_StringStorage old(static_cast<c_StringStorage&&>(*this));
@@ -271,8 +273,12 @@ protected:
         return Address(pointer) >= Address(start) && Address(pointer) < Address(start + GetCapacity());
     }
 
-    unsigned char GetFlags() const { return m_Bytes[FLAG_BYTE]; }
-    void SetFlags(unsigned char flags) { m_Bytes[FLAG_BYTE] = flags; }
+    unsigned char GetFlags() const {
+        return m_Bytes[FLAG_BYTE];
+    }
+    void SetFlags(unsigned char flags) {
+        m_Bytes[FLAG_BYTE] = flags;
+    }
 
 private:
     static std::size_t ByteCount(int capacity) {
@@ -284,7 +290,9 @@ private:
         std::memcpy(&block, m_Bytes, sizeof block);
         return block;
     }
-    void SetBlock(T* block) { std::memcpy(m_Bytes, &block, sizeof block); }
+    void SetBlock(T* block) {
+        std::memcpy(m_Bytes, &block, sizeof block);
+    }
     int ReadField(std::size_t offset) const {
         std::int32_t value;
         std::memcpy(&value, m_Bytes + offset, sizeof value);
@@ -293,7 +301,8 @@ private:
     // Capacity and stored size are always written together, in one store, so that a later read of
     // both (a move, a copy) is forwarded from that store instead of stalling on two.
     void WriteSizeFields(int capacity, int size) {
-        const std::uint64_t fields = std::uint64_t(std::uint32_t(capacity)) | (std::uint64_t(std::uint32_t(size)) << 32);
+        const std::uint64_t fields =
+            std::uint64_t(std::uint32_t(capacity)) | (std::uint64_t(std::uint32_t(size)) << 32);
         std::memcpy(m_Bytes + CAPACITY_OFFSET, &fields, sizeof fields);
     }
 
@@ -307,7 +316,9 @@ private:
         return block;
     }
 
-    void ResetToDefault() { std::memset(m_Bytes, 0, OBJECT_BYTES); }
+    void ResetToDefault() {
+        std::memset(m_Bytes, 0, OBJECT_BYTES);
+    }
 
     void ReleaseBlock() {
         if (IsOnHeap()) {

@@ -23,7 +23,9 @@ template <typename T> struct t_Text {
     int m_Length = 0;
 };
 
-template <typename T> constexpr unsigned ToUnsigned(T unit) { return static_cast<std::make_unsigned_t<T>>(unit); }
+template <typename T> constexpr unsigned ToUnsigned(T unit) {
+    return static_cast<std::make_unsigned_t<T>>(unit);
+}
 
 template <typename T> constexpr unsigned FoldCase(T unit) {
     const unsigned value = ToUnsigned(unit);
@@ -49,8 +51,8 @@ constexpr int BLOCK = 16;
 
 // 'A'-'Z' made lower case in every byte of the block.
 inline __m128i FoldBlock(__m128i block) {
-    const __m128i upper = _mm_and_si128(_mm_cmpgt_epi8(block, _mm_set1_epi8('A' - 1)),
-                                        _mm_cmplt_epi8(block, _mm_set1_epi8('Z' + 1)));
+    const __m128i upper =
+        _mm_and_si128(_mm_cmpgt_epi8(block, _mm_set1_epi8('A' - 1)), _mm_cmplt_epi8(block, _mm_set1_epi8('Z' + 1)));
     return _mm_add_epi8(block, _mm_and_si128(upper, _mm_set1_epi8(0x20)));
 }
 
@@ -69,7 +71,8 @@ template <bool NO_CASE> int CompareByteBlocks(const char* left, const char* righ
         }
         const unsigned within = 0xFFFFu >> (BLOCK - size);
         const unsigned differing = ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(a, b))) & within;
-        const unsigned zeros = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(a, _mm_setzero_si128()))) & within;
+        const unsigned zeros =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(a, _mm_setzero_si128()))) & within;
         if ((differing | zeros) == 0) {
             continue;
         }
@@ -327,7 +330,9 @@ template <typename T> t_Text<T> RightFrom(t_Text<T> text, int start) {
     return {text.m_p_Data + start, text.m_Length - start};
 }
 
-template <typename T> std::uintptr_t Address(const T* pointer) { return reinterpret_cast<std::uintptr_t>(pointer); }
+template <typename T> std::uintptr_t Address(const T* pointer) {
+    return reinterpret_cast<std::uintptr_t>(pointer);
+}
 
 template <typename T> t_Text<T> LeftOf(t_Text<T> text, const T* position) {
     if (Address(position) < Address(text.m_p_Data)) {
@@ -419,8 +424,12 @@ template <typename T> t_Text<T> TrimmedUnit(t_Text<T> text, T unit) {
     return {text.m_p_Data + first, last - first + 1};
 }
 
-template <typename T> bool IsAsciiLetter(T unit) { return FoldCase(unit) - 'a' < 26u; }
-template <typename T> bool IsAsciiDigit(T unit) { return ToUnsigned(unit) - '0' < 10u; }
+template <typename T> bool IsAsciiLetter(T unit) {
+    return FoldCase(unit) - 'a' < 26u;
+}
+template <typename T> bool IsAsciiDigit(T unit) {
+    return ToUnsigned(unit) - '0' < 10u;
+}
 
 template <typename T, typename Predicate> bool AllUnits(t_Text<T> text, Predicate predicate) {
     for (int i = 0; i < text.m_Length; ++i) {

@@ -12,7 +12,9 @@
 
 namespace {
 
-int Sign(int value) { return (value > 0) - (value < 0); }
+int Sign(int value) {
+    return (value > 0) - (value < 0);
+}
 
 // The primitives as the case rule states them, one unit at a time.
 int Reference(const char* left, const char* right, int count, bool noCase) {

@@ -82,7 +82,9 @@ public:
     const T* begin() const { return m_p_Data; }
     const T* end() const { return m_p_Data + m_Length; }
     std::pair<const T*, const T*> GetRange() const { return {m_p_Data, m_p_Data + m_Length}; }
-    s_ByteSpan ToSpan() const { return s_ByteSpan::FromPointer(m_p_Data, static_cast<std::int64_t>(m_Length) * sizeof(T)); }
+    s_ByteSpan ToSpan() const {
+        return s_ByteSpan::FromPointer(m_p_Data, static_cast<std::int64_t>(m_Length) * sizeof(T));
+    }
 
     bool IsAllLetters() const { return AllUnits(Text(), IsAsciiLetter<T>); }
     bool IsAllDigits() const { return AllUnits(Text(), IsAsciiDigit<T>); }
@@ -90,39 +92,37 @@ public:
     bool IsDigitAt(int position) const { return IsInside(position) && IsAsciiDigit(m_p_Data[position]); }
 
     template <typename X>
-        requires TextOperand<T, X>
+    requires TextOperand<T, X>
     int Compare(const X& other, bool caseSensitive) const {
         return n_StringCore::Compare(Text(), OperandText<T>(other), caseSensitive);
     }
     template <typename X>
-        requires TextOperand<T, X>
+    requires TextOperand<T, X>
     bool Equals(const X& other, bool caseSensitive) const {
         const t_Text<T> right = OperandText<T>(other);
         return caseSensitive ? Equal<T, false>(Text(), right) : Equal<T, true>(Text(), right);
     }
 
     template <typename X>
-        requires TextOperand<T, X>
+    requires TextOperand<T, X>
     int Find(const X& pattern, int start = 0) const {
         return n_StringCore::Find<T, NoCaseWith<X>()>(Text(), OperandText<T>(pattern), start);
     }
     template <typename X>
-        requires TextOperand<T, X>
+    requires TextOperand<T, X>
     int ReverseFind(const X& pattern, int start = INT_MAX) const {
         return n_StringCore::ReverseFind<T, NoCaseWith<X>()>(Text(), OperandText<T>(pattern), start);
     }
     template <typename X>
-        requires TextOperand<T, X>
-    bool Contains(const X& pattern) const {
-        return Find(pattern) != -1;
-    }
+    requires TextOperand<T, X>
+    bool Contains(const X& pattern) const { return Find(pattern) != -1; }
     template <typename X>
-        requires TextOperand<T, X>
+    requires TextOperand<T, X>
     bool StartsWith(const X& prefix) const {
         return n_StringCore::StartsWith<T, NoCaseWith<X>()>(Text(), OperandText<T>(prefix));
     }
     template <typename X>
-        requires TextOperand<T, X>
+    requires TextOperand<T, X>
     bool EndsWith(const X& suffix) const {
         return n_StringCore::EndsWith<T, NoCaseWith<X>()>(Text(), OperandText<T>(suffix));
     }
@@ -159,14 +159,12 @@ public:
     Derived RightFrom(int start) const { return Make(n_StringCore::RightFrom(Text(), start)); }
     Derived LeftOf(const T* position) const { return Make(n_StringCore::LeftOf(Text(), position)); }
     template <typename X>
-        requires TextOperand<T, X>
-    Derived After(const X& inner) const {
-        return Make(n_StringCore::After(Text(), OperandText<T>(inner)));
-    }
+    requires TextOperand<T, X> Derived After(const X& inner)
+    const { return Make(n_StringCore::After(Text(), OperandText<T>(inner))); }
 
     template <typename X>
-        requires TextOperand<T, X>
-    Derived WithoutPrefix(const X& prefix) const {
+    requires TextOperand<T, X> Derived WithoutPrefix(const X& prefix)
+    const {
         const t_Text<T> cut = OperandText<T>(prefix);
         if (!n_StringCore::StartsWith<T, NoCaseWith<X>()>(Text(), cut)) {
             return Self();
@@ -174,8 +172,8 @@ public:
         return Make({m_p_Data + cut.m_Length, m_Length - cut.m_Length});
     }
     template <typename X>
-        requires TextOperand<T, X>
-    Derived WithoutSuffix(const X& suffix) const {
+    requires TextOperand<T, X> Derived WithoutSuffix(const X& suffix)
+    const {
         const t_Text<T> cut = OperandText<T>(suffix);
         if (!n_StringCore::EndsWith<T, NoCaseWith<X>()>(Text(), cut)) {
             return Self();
@@ -183,15 +181,9 @@ public:
         return cut.m_Length == m_Length ? Derived() : Make({m_p_Data, m_Length - cut.m_Length});
     }
     template <typename X>
-        requires TextOperand<T, X>
-    Derived& RemovePrefix(const X& prefix) {
-        return Self() = WithoutPrefix(prefix);
-    }
+    requires TextOperand<T, X> Derived& RemovePrefix(const X& prefix) { return Self() = WithoutPrefix(prefix); }
     template <typename X>
-        requires TextOperand<T, X>
-    Derived& RemoveSuffix(const X& suffix) {
-        return Self() = WithoutSuffix(suffix);
-    }
+    requires TextOperand<T, X> Derived& RemoveSuffix(const X& suffix) { return Self() = WithoutSuffix(suffix); }
 
     Derived Trimmed() const { return Make(n_StringCore::Trimmed(Text())); }
     Derived TrimmedLeft() const { return Make(n_StringCore::TrimmedLeft(Text())); }
@@ -227,7 +219,7 @@ public:
     // separator at the very end leaves an empty last piece; an empty text gives none and an empty
     // separator the whole text. False, with out as it was, when memory for the pieces runs out.
     template <typename X>
-        requires TextOperand<T, X>
+    requires TextOperand<T, X>
     bool Split(const X& separator, std::vector<Derived>& out) const {
         const std::size_t before = out.size();
         try {
@@ -241,18 +233,16 @@ public:
     }
 
     template <typename X>
-        requires TextOperand<T, X>
-    bool Overlaps(const X& other) const {
-        return n_StringCore::Overlaps(Text(), OperandText<T>(other));
-    }
+    requires TextOperand<T, X>
+    bool Overlaps(const X& other) const { return n_StringCore::Overlaps(Text(), OperandText<T>(other)); }
 
     template <typename X>
-        requires TextOperand<T, X>
+    requires TextOperand<T, X>
     friend bool operator==(const Derived& left, const X& right) {
         return Equal<T, NoCaseWith<X>()>(left.Text(), OperandText<T>(right));
     }
     template <typename X>
-        requires TextOperand<T, X>
+    requires TextOperand<T, X>
     friend std::weak_ordering operator<=>(const Derived& left, const X& right) {
         return Order<T, NoCaseWith<X>()>(left.Text(), OperandText<T>(right)) <=> 0;
     }

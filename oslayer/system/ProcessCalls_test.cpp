@@ -1,0 +1,141 @@
+// Tests of the n_OSLayer process wrappers: program starts with their messages, and running programs
+// found by path.
+
+#include "oslayer/system/ProcessCalls.h"
+
+#include "oslayer/files/PathCalls.h"
+#include "platform/files/testing/TemporaryDrives.h"
+#include "platform/files/testing/TestFiles.h"
+#include "textutil/internal/TestText.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+// A helper that records its arguments, one a line, and its current folder in record.txt beside it.
+constexpr char RECORDER[] = "#!/bin/sh\n"
+                            "out=\"$(dirname \"$0\")/record.new\"\n"
+                            "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$out\"\n"
+                            "pwd >> \"$out\"\n"
+                            "mv \"$out\" \"$(dirname \"$0\")/record.txt\"\n";
+
+class c_ProcessCallsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_Drives.IsReady());
+        std::filesystem::create_directory(m_Drives.GetC() + "/Apps");
+        std::filesystem::create_directory(m_Drives.GetD() + "/Work");
+        HANDLE helper = CreateFileW(u"C:\\Apps\\recorder.exe", GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        ASSERT_NE(helper, INVALID_HANDLE_VALUE);
+        DWORD written = 0;
+        ASSERT_TRUE(WriteFile(helper, RECORDER, sizeof RECORDER - 1, &written, nullptr));
+        CloseHandle(helper);
+    }
+
+    // The record, once the helper has written it.
+    std::string WaitForRecord() {
+        const std::string path = m_Drives.GetC() + "/Apps/record.txt";
+        for (int wait = 0; wait < 1000 && !TestFileExists(path); ++wait) {
+            Sleep(10);
+        }
+        const std::string record = ReadTestFile(path);
+        std::remove(path.c_str());
+        return record;
+    }
+
+    c_TemporaryDrives m_Drives;
+};
+
+TEST_F(c_ProcessCallsTest, StartsTheProgramAndSaysWhereAndHow) {
+    const struct {
+        const char* m_Name;
+        const char* m_Parameters;
+        const char* m_Folder;
+        bool m_LogParameters;
+        const char* m_Message;
+        std::string m_Record;
+    } cases[] = {
+        {"the program's own folder", "one \"two three\"", "", false,
+         "Created process C:\\Apps\\recorder.exe.  Current folder: C:\\Apps", "one\ntwo three\n/c/Apps\n"},
+        {"a folder with blanks and a trailing separator", "x", "  D:\\Work\\  ", true,
+         "Created process C:\\Apps\\recorder.exe.  Current folder: D:\\Work.  Parameters: x", "x\n/d/Work\n"},
+        {"no parameters", "", "D:\\", true,
+         "Created process C:\\Apps\\recorder.exe.  Current folder: D:.  Parameters: ", "/d\n"},
+    };
+    for (const auto& row : cases) {
+        c_String message = "old";
+        ASSERT_TRUE(n_OSLayer::CreateProcess("C:\\Apps\\recorder.exe", row.m_Parameters, row.m_Folder, &message,
+                                             row.m_LogParameters))
+            << row.m_Name;
+        EXPECT_EQ(ToStd(message), row.m_Message) << row.m_Name;
+        std::string record = row.m_Record;
+        record.replace(record.rfind("\n/") + 1, 0, m_Drives.GetRoot());
+        EXPECT_EQ(WaitForRecord(), record) << row.m_Name;
+    }
+}
+
+TEST_F(c_ProcessCallsTest, FailedStartSaysWhy) {
+    WriteTestFile(m_Drives.GetC() + "/Apps/windows.exe", "MZ");
+    const struct {
+        const char* m_Path;
+        const char* m_Message;
+    } cases[] = {
+        {"C:\\Apps\\missing.exe",
+         "Error creating process C:\\Apps\\missing.exe.  Windows error code 2: The system cannot find the file "
+         "specified."},
+        {"C:\\Apps\\windows.exe",
+         "Error creating process C:\\Apps\\windows.exe.  Windows error code 193: %1 is not a valid Win32 "
+         "application."},
+    };
+    for (const auto& row : cases) {
+        c_String message;
+        EXPECT_FALSE(n_OSLayer::CreateProcess(row.m_Path, "", "", &message, false));
+        EXPECT_EQ(ToStd(message), row.m_Message);
+    }
+    EXPECT_FALSE(n_OSLayer::CreateProcess("C:\\Apps\\missing.exe", "", "", nullptr, false));
+}
+
+TEST_F(c_ProcessCallsTest, FindsARunningProgramByItsPath) {
+    std::filesystem::copy_file("/bin/sleep", m_Drives.GetC() + "/Apps/Sleeper.exe");
+    ASSERT_TRUE(n_OSLayer::CreateProcess("C:\\Apps\\Sleeper.exe", "30", "", nullptr, false));
+    std::uint32_t id = 0;
+    for (int wait = 0; wait < 1000 && id == 0; ++wait) {
+        id = n_OSLayer::GetProgramProcessId("C:\\Apps\\Sleeper.exe");
+        Sleep(id == 0 ? 10 : 0);
+    }
+    ASSERT_NE(id, 0u);
+    EXPECT_EQ(n_OSLayer::GetProgramProcessId("c:\\apps\\SLEEPER.EXE"), id) << "compared without case";
+    EXPECT_TRUE(n_OSLayer::IsProgramRunning("C:\\Apps\\Sleeper.exe"));
+    EXPECT_EQ(ToStd(n_OSLayer::GetProcessImagePath(id)), "C:\\Apps\\Sleeper.exe");
+    EXPECT_EQ(n_OSLayer::GetProgramProcessId("D:\\Apps\\Sleeper.exe"), 0u) << "the same name elsewhere";
+    EXPECT_EQ(n_OSLayer::GetProgramProcessId(""), 0u);
+    HANDLE process = n_OSLayer::OpenProcess(SYNCHRONIZE, false, id);
+    ASSERT_NE(process, nullptr);
+    kill(static_cast<pid_t>(id), SIGTERM);
+    EXPECT_EQ(WaitForSingleObject(process, 10000), WAIT_OBJECT_0);
+    CloseHandle(process);
+    EXPECT_EQ(ToStd(n_OSLayer::GetProcessImagePath(0x7FFFFFF0)), "");
+    EXPECT_EQ(n_OSLayer::GetCurrentProcessId(), static_cast<std::uint32_t>(getpid()));
+}
+
+TEST_F(c_ProcessCallsTest, ShellOpensThroughXdgOpen) {
+    const char* path = std::getenv("PATH");
+    const std::string savedPath = path == nullptr ? "" : path;
+    setenv("PATH", (m_Drives.GetRoot() + ":/bin:/usr/bin").c_str(), 1);
+    EXPECT_FALSE(n_OSLayer::ShellExecute("https://example.invalid/", "", "", false));
+    WriteTestFile(m_Drives.GetRoot() + "/xdg-open",
+                  "#!/bin/sh\nprintf '%s\\n' \"$1\" > \"$(dirname \"$0\")/opened.new\"\n"
+                  "mv \"$(dirname \"$0\")/opened.new\" \"$(dirname \"$0\")/c/Apps/record.txt\"\n");
+    ASSERT_EQ(chmod((m_Drives.GetRoot() + "/xdg-open").c_str(), 0755), 0);
+    n_OSLayer::ShellExecuteEx("https://example.invalid/page");
+    EXPECT_EQ(WaitForRecord(), "https://example.invalid/page\n");
+    EXPECT_TRUE(n_OSLayer::ShellExecute("C:\\Apps\\recorder.exe", "", "", true));
+    EXPECT_EQ(WaitForRecord(), m_Drives.GetC() + "/Apps/recorder.exe\n");
+    setenv("PATH", savedPath.c_str(), 1);
+}
+
+} // namespace

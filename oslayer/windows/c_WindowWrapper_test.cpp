@@ -1,0 +1,178 @@
+// Tests of n_OSLayer::c_WindowWrapper, c_Window and c_Point, and of the n_OSLayer window creation,
+// state and message-loop wrappers.
+
+#include "oslayer/windows/c_WindowWrapper.h"
+
+#include "oslayer/windows/MessageLoop.h"
+#include "oslayer/windows/WindowCreation.h"
+#include "oslayer/windows/WindowState.h"
+#include "oslayer/windows/c_Point.h"
+#include "oslayer/windows/c_Window.h"
+#include "oslayer/windows/c_WindowClass.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+// Answers WM_GETTEXT with a text that holds a NUL; everything else goes to DefWindowProcW.
+LRESULT CALLBACK NulTextProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    static const WCHAR TEXT[] = u"ab\0cd";
+    if (message == WM_GETTEXTLENGTH) {
+        return 5;
+    }
+    if (message == WM_GETTEXT && wParam >= 6) {
+        std::copy(TEXT, TEXT + 6, reinterpret_cast<WCHAR*>(lParam));
+        return 5;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+std::vector<LONG> FrameOf(HWND window) {
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+class WindowWrapper : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_Class.Register("WrapperWindows", GetModuleHandleW(nullptr), DefWindowProcW));
+    }
+    HWND Make(const c_StringView& title = "") { return m_Class.CreateWindow(title, 0); }
+
+    c_WindowClass m_Class;
+};
+
+TEST_F(WindowWrapper, TextsTravelAsUTF8) {
+    const n_OSLayer::c_WindowWrapper window(Make("Grüße ✓"));
+    EXPECT_EQ(window.GetWindowText(), "Grüße ✓");
+    window.SetWindowText("Dovrik Chart Installer");
+    EXPECT_EQ(n_OSLayer::GetWindowText(window.GetHandle()), "Dovrik Chart Installer");
+    n_OSLayer::SetWindowText(window.GetHandle(), "");
+    EXPECT_EQ(window.GetWindowText(), "");
+    EXPECT_EQ(window.GetClassName(), "WrapperWindows");
+    EXPECT_TRUE(window.DestroyWindow());
+    EXPECT_EQ(window.GetWindowText(), "");
+}
+
+TEST_F(WindowWrapper, AWindowTextIsCutAtItsFirstNul) {
+    c_WindowClass nulClass;
+    ASSERT_TRUE(nulClass.Register("NulTextWindows", GetModuleHandleW(nullptr), NulTextProcedure));
+    const n_OSLayer::c_WindowWrapper window(nulClass.CreateWindow("", 0));
+    EXPECT_EQ(window.GetWindowText(), "ab");
+    window.DestroyWindow();
+}
+
+TEST_F(WindowWrapper, StatePositionAndFields) {
+    const n_OSLayer::c_WindowWrapper window(Make());
+    EXPECT_FALSE(window.ShowWindow(SW_SHOW));
+    EXPECT_TRUE(window.IsWindowVisible());
+    EXPECT_TRUE(window.EnableWindow(true) == false && window.IsWindowEnabled());
+    EXPECT_TRUE(window.MoveWindow(RECT{5, 6, 105, 56}, true));
+    EXPECT_EQ(FrameOf(window.GetHandle()), (std::vector<LONG>{5, 6, 105, 56}));
+    EXPECT_TRUE(n_OSLayer::SetWindowTopmost(window.GetHandle(), true, false));
+    EXPECT_EQ(window.GetWindowLong(GWL_EXSTYLE), static_cast<LONG>(WS_EX_TOPMOST));
+    EXPECT_TRUE(window.SetTopMost(false, true));
+    EXPECT_EQ(window.GetWindowLong(GWL_EXSTYLE), 0);
+    EXPECT_EQ(FrameOf(window.GetHandle()), (std::vector<LONG>{5, 6, 105, 56}));
+    RECT client = {};
+    EXPECT_TRUE(window.GetClientRect(&client));
+    EXPECT_EQ(client.right, 100);
+    window.SetWindowLong(GWLP_USERDATA, 77);
+    EXPECT_EQ(n_OSLayer::GetWindowLong(window.GetHandle(), GWLP_USERDATA), 77);
+    window.DestroyWindow();
+    EXPECT_FALSE(n_OSLayer::IsWindow(window.GetHandle()));
+}
+
+TEST_F(WindowWrapper, ParentsAndComparisons) {
+    const n_OSLayer::c_WindowWrapper empty;
+    EXPECT_EQ(empty.GetParent().GetHandle(), nullptr);
+    EXPECT_EQ(n_OSLayer::GetParent(nullptr), nullptr);
+    const n_OSLayer::c_WindowWrapper parent(Make());
+    const RECT rect = {1, 2, 11, 12};
+    const n_OSLayer::c_WindowWrapper child(n_OSLayer::CreateWindow(
+        c_WindowClassId(m_Class.GetAtom()), 0, "", WS_CHILD, &rect, parent, nullptr, m_Class.GetInstance(), nullptr));
+    EXPECT_EQ(child.GetParent(), parent);
+    EXPECT_NE(child, parent);
+    EXPECT_EQ(child < parent, child.GetHandle() < parent.GetHandle());
+    parent.DestroyWindow();
+    EXPECT_FALSE(child.IsWindow());
+}
+
+TEST_F(WindowWrapper, TheCreationForms) {
+    const RECT rect = {10, 20, 110, 70};
+    const HINSTANCE instance = m_Class.GetInstance();
+    const c_WindowClassId byAtom(m_Class.GetAtom());
+    struct s_Case {
+        const char* m_p_Name;
+        HWND m_Window;
+        std::vector<LONG> m_Frame;
+    };
+    const s_Case cases[] = {
+        {"by identifier",
+         n_OSLayer::CreateWindow(byAtom, 0, "", 0, 10, 20, 100, 50, {}, nullptr, instance, nullptr),
+         {10, 20, 110, 70}},
+        {"by rectangle",
+         n_OSLayer::CreateWindow(byAtom, 0, "", 0, &rect, {}, nullptr, instance, nullptr),
+         {10, 20, 110, 70}},
+        {"by a null rectangle",
+         n_OSLayer::CreateWindow(byAtom, 0, "", 0, nullptr, {}, nullptr, instance, nullptr),
+         {100, 100, 740, 580}},
+        {"by name",
+         n_OSLayer::CreateWindow(0, "WrapperWindows", "", 0, 10, 20, 100, 50, nullptr, nullptr, instance, nullptr),
+         {10, 20, 110, 70}},
+        {"by atom", n_OSLayer::CreateWindow(m_Class.GetAtom(), "", 0, instance), {100, 100, 740, 580}},
+    };
+    for (const s_Case& row : cases) {
+        ASSERT_NE(row.m_Window, nullptr) << row.m_p_Name;
+        EXPECT_EQ(FrameOf(row.m_Window), row.m_Frame) << row.m_p_Name;
+        DestroyWindow(row.m_Window);
+    }
+}
+
+TEST_F(WindowWrapper, AnOwnedWindowCreatedTwiceKeepsTheSecond) {
+    HWND first = nullptr;
+    HWND second = nullptr;
+    {
+        n_OSLayer::c_Window owned;
+        const RECT rect = {0, 0, 10, 10};
+        ASSERT_TRUE(owned.Create(0, u"WrapperWindows", "one", 0, rect, {}, nullptr, m_Class.GetInstance(), nullptr));
+        first = owned.GetHandle();
+        ASSERT_TRUE(owned.Create(0, u"WrapperWindows", "two", 0, rect, {}, nullptr, m_Class.GetInstance(), nullptr));
+        second = owned.GetHandle();
+        EXPECT_FALSE(IsWindow(first));
+        EXPECT_EQ(owned.GetWindowText(), "two");
+        EXPECT_FALSE(owned.Create(0, u"NoSuchClass", "", 0, rect, {}, nullptr, nullptr, nullptr));
+        EXPECT_FALSE(IsWindow(second));
+        ASSERT_TRUE(owned.Create(0, u"WrapperWindows", "three", 0, rect, {}, nullptr, m_Class.GetInstance(), nullptr));
+        second = owned.GetHandle();
+    }
+    EXPECT_FALSE(IsWindow(second));
+}
+
+TEST_F(WindowWrapper, GetMessageEndsOnQuitAndOnErrors) {
+    const HWND window = Make();
+    MSG message;
+    PostMessageW(window, WM_USER, 0, 0);
+    EXPECT_TRUE(n_OSLayer::GetMessage(&message, nullptr, 0, 0));
+    EXPECT_EQ(n_OSLayer::DispatchMessage(&message), 0);
+    DestroyWindow(window);
+    EXPECT_FALSE(n_OSLayer::GetMessage(&message, window, 0, 0));
+    PostQuitMessage(0);
+    EXPECT_FALSE(n_OSLayer::GetMessage(&message, nullptr, 0, 0));
+}
+
+TEST(c_Point, ArithmeticAndComparison) {
+    n_OSLayer::c_Point point(3, 4);
+    point.Offset(1, -1);
+    EXPECT_EQ(point, n_OSLayer::c_Point(4, 3));
+    EXPECT_EQ(point + n_OSLayer::c_Point(1, 1), n_OSLayer::c_Point(std::pair<int, int>(5, 4)));
+    EXPECT_NE(point - point, n_OSLayer::c_Point(0, 1));
+    point.Set(-1, -2);
+    EXPECT_EQ(point.GetX() + point.GetY(), -3);
+    EXPECT_EQ(n_OSLayer::c_Point(), n_OSLayer::c_Point(0, 0));
+}
+
+} // namespace
