@@ -1,5 +1,7 @@
 # Helpers that give every folder the same shape: one static library made of the folder's sources,
-# one test executable made of its *_test.cpp files, registered with CTest under the folder's label.
+# one test executable made of its *_test.cpp files, registered with CTest under the folder's label,
+# and, when the folder has sources in testing/ folders, a test-only library NAME_testing made of them
+# that the folder's tests and the tests of every folder above link.
 # (End-to-end tests in tests/ carry the label e2e instead; the sanitizer runs leave them out.)
 # Sources are found by globbing, so adding a file pair needs no edit here.
 
@@ -7,11 +9,14 @@
 # SUBDIRS lists subfolders (such as internal) whose sources belong to the same library.
 function(project_folder name)
     cmake_parse_arguments(ARG "" "" "SUBDIRS;DEPS;PUBLIC_LIBS;TEST_LIBS" ${ARGN})
-    set(patterns "*.cpp")
+    set(patterns "*.cpp" "testing/*.cpp")
     foreach(subdir IN LISTS ARG_SUBDIRS)
-        list(APPEND patterns "${subdir}/*.cpp")
+        list(APPEND patterns "${subdir}/*.cpp" "${subdir}/testing/*.cpp")
     endforeach()
     file(GLOB all_sources CONFIGURE_DEPENDS ${patterns})
+    set(testing_sources ${all_sources})
+    list(FILTER testing_sources INCLUDE REGEX "/testing/[^/]*\\.cpp$")
+    list(FILTER all_sources EXCLUDE REGEX "/testing/[^/]*\\.cpp$")
     set(library_sources ${all_sources})
     list(FILTER library_sources EXCLUDE REGEX "_test\\.cpp$")
     set(test_sources ${all_sources})
@@ -29,10 +34,22 @@ function(project_folder name)
     endif()
     set_property(GLOBAL APPEND PROPERTY PROJECT_LIBRARIES ${name})
 
+    set(testing_libraries "")
+    foreach(dep IN LISTS ARG_DEPS)
+        if(TARGET ${dep}_testing)
+            list(APPEND testing_libraries ${dep}_testing)
+        endif()
+    endforeach()
+    if(testing_sources)
+        add_library(${name}_testing STATIC ${testing_sources})
+        target_link_libraries(${name}_testing PUBLIC ${name} ${testing_libraries} GTest::gtest)
+        set(testing_libraries ${name}_testing)
+    endif()
+
     if(test_sources)
         set(target ${name}_tests)
         add_executable(${target} ${test_sources})
-        target_link_libraries(${target} PRIVATE ${name} ${ARG_TEST_LIBS} GTest::gtest_main GTest::gmock)
+        target_link_libraries(${target} PRIVATE ${name} ${testing_libraries} ${ARG_TEST_LIBS} GTest::gtest_main GTest::gmock)
         gtest_discover_tests(${target}
             DISCOVERY_MODE PRE_TEST
             PROPERTIES LABELS ${name}

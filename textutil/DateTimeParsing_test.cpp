@@ -2,7 +2,7 @@
 
 #include "textutil/DateTimeParsing.h"
 
-#include "textutil/internal/FailingOperatorNew.h"
+#include "textutil/testing/FailingOperatorNew.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include "textutil/KeyValueParsing.h"
 
-#include "textutil/internal/FailingOperatorNew.h"
+#include "textutil/testing/FailingOperatorNew.h"
 #include "textutil/internal/TestText.h"
 
 #include <gtest/gtest.h>

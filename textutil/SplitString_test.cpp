@@ -3,7 +3,7 @@
 #include "textutil/SplitString.h"
 
 #include "strings/Memory.h"
-#include "textutil/internal/FailingOperatorNew.h"
+#include "textutil/testing/FailingOperatorNew.h"
 #include "textutil/internal/TestText.h"
 
 #include <gtest/gtest.h>

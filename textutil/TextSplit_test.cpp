@@ -2,7 +2,7 @@
 
 #include "textutil/TextSplit.h"
 
-#include "textutil/internal/FailingOperatorNew.h"
+#include "textutil/testing/FailingOperatorNew.h"
 #include "textutil/internal/TestText.h"
 
 #include <gtest/gtest.h>

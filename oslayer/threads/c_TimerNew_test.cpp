@@ -1,7 +1,8 @@
 // Tests of the timer service: c_TimerNew, c_TimerCore, the thread binding, the exception hook and
 // the timer windows.
 //
-// Timing checks are generous: an event counts as on time between 1x and 3x its interval.
+// Time is the layer's test clock: the polling thread sleeps 10 ms of it at a time, and a test moves
+// the clock in steps of that length, waiting each time until the thread has posted and slept again.
 
 #include "oslayer/threads/c_TimerNew.h"
 
@@ -9,6 +10,8 @@
 #include "oslayer/threads/LogTimerException.h"
 #include "oslayer/threads/c_TimerCore.h"
 #include "oslayer/windows/WindowCreation.h"
+#include "platform/testing/PumpUntil.h"
+#include "platform/testing/TestClock.h"
 #include "platform/user/ModalLoop.h"
 
 #include <gtest/gtest.h>
@@ -22,27 +25,25 @@
 
 namespace {
 
-constexpr DWORD PROMPTLY_MS = 5000;
+using n_Platform::PumpPending;
+using n_Platform::PumpUntil;
 
-// Runs the calling thread's message loop until done() or the time is up; returns done().
-bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds = PROMPTLY_MS) {
-    const ULONGLONG deadline = GetTickCount64() + milliseconds;
-    MSG message;
-    while (!done()) {
-        const ULONGLONG now = GetTickCount64();
-        if (now >= deadline) {
-            return false;
-        }
-        MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(deadline - now), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            DispatchMessageW(&message);
-        }
+constexpr std::uint64_t POLL_MS = 10;
+
+// Moves the test clock in polling steps; after each, the polling thread (when the service runs)
+// has handled it and sleeps again.
+void Advance(std::uint64_t milliseconds) {
+    const std::uint32_t pollers = n_Platform::CountTimedSleepers();
+    for (std::uint64_t done = 0; done < milliseconds; done += POLL_MS) {
+        n_Platform::AdvanceClock(std::min(POLL_MS, milliseconds - done));
+        ASSERT_TRUE(n_Platform::WaitForTimedSleepers(pollers));
     }
-    return true;
 }
 
-void PumpFor(DWORD milliseconds) {
-    PumpUntil([] { return false; }, milliseconds);
+// Moves the clock and handles what the calling thread was posted meanwhile.
+void AdvanceAndPump(std::uint64_t milliseconds) {
+    Advance(milliseconds);
+    PumpPending();
 }
 
 // An owner that records each event: when, on which thread, and whether the timer still ran.
@@ -72,13 +73,25 @@ void RecordLogLine(const c_StringView& line) {
     g_LogLines.emplace_back(line);
 }
 
+// The service on the test clock; the polling thread is asleep when a test begins.
 class TimerService : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(c_TimerCore::Start()); }
+    void SetUp() override {
+        ASSERT_TRUE(c_TimerCore::Start());
+        ASSERT_TRUE(n_Platform::WaitForTimedSleepers(1));
+    }
     void TearDown() override {
         c_TimerCore::Stop();
         EXPECT_EQ(c_TimerCore::GetState(), c_TimerCore::STOPPED);
     }
+
+    n_Platform::c_TestClock m_Clock;
+};
+
+// Tests that start and stop the service themselves.
+class StoppedTimerService : public testing::Test {
+protected:
+    n_Platform::c_TestClock m_Clock;
 };
 
 TEST_F(TimerService, ASingleShotFiresOnceOnTimeAndIsStoppedInsideItsCallback) {
@@ -88,13 +101,32 @@ TEST_F(TimerService, ASingleShotFiresOnceOnTimeAndIsStoppedInsideItsCallback) {
     timer.Start(100, 1, false);
     EXPECT_TRUE(timer.IsRunning());
     EXPECT_EQ(timer.GetInterval(), 100u);
-    ASSERT_TRUE(PumpUntil([&] { return owner.Count() == 1; }));
-    EXPECT_GE(owner.m_Ticks[0] - started, 100u);
-    EXPECT_LE(owner.m_Ticks[0] - started, 300u);
+    AdvanceAndPump(90);
+    EXPECT_EQ(owner.Count(), 0u);
+    AdvanceAndPump(10);
+    ASSERT_EQ(owner.Count(), 1u);
+    EXPECT_EQ(owner.m_Ticks[0] - started, 100u);
     EXPECT_EQ(owner.m_RunningInside, std::vector<bool>{false});
     EXPECT_FALSE(timer.IsRunning());
-    PumpFor(250);
+    AdvanceAndPump(300);
     EXPECT_EQ(owner.Count(), 1u);
+}
+
+TEST_F(TimerService, ATimerIsDueAtItsIntervalAndNotOneTickBefore) {
+    c_TimerNew timer(nullptr, "Due");
+    const ULONGLONG started = GetTickCount64();
+    timer.Start(100, 0, false);
+    MSG message;
+    c_TimerCore::PostDueTimers(started + 99);
+    EXPECT_FALSE(PeekMessageW(&message, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE));
+    c_TimerCore::PostDueTimers(started + 100);
+    ASSERT_TRUE(PeekMessageW(&message, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE));
+    EXPECT_EQ(message.wParam, timer.GetId());
+    c_TimerCore::PostDueTimers(started + 199);
+    EXPECT_FALSE(PeekMessageW(&message, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)) << "the next one a whole interval on";
+    c_TimerCore::PostDueTimers(started + 200);
+    EXPECT_TRUE(PeekMessageW(&message, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE));
+    timer.Stop();
 }
 
 TEST_F(TimerService, ARestartInsideTheCallbackKeepsItRunning) {
@@ -106,9 +138,11 @@ TEST_F(TimerService, ARestartInsideTheCallbackKeepsItRunning) {
         }
     };
     timer.Start(20, 1, false);
-    ASSERT_TRUE(PumpUntil([&] { return owner.Count() == 1; }));
+    AdvanceAndPump(20);
+    ASSERT_EQ(owner.Count(), 1u);
     EXPECT_TRUE(timer.IsRunning());
-    ASSERT_TRUE(PumpUntil([&] { return owner.Count() == 2; }));
+    AdvanceAndPump(20);
+    ASSERT_EQ(owner.Count(), 2u);
     EXPECT_FALSE(timer.IsRunning());
 }
 
@@ -135,9 +169,10 @@ TEST_F(TimerService, RepeatCountsFireThatManyTimesOrUntilStopped) {
             }
         };
         timer.Start(10, row.m_RepeatCount, false);
-        ASSERT_TRUE(PumpUntil([&] { return owner.Count() == row.m_Fires; })) << row.m_p_Name;
+        AdvanceAndPump(10 * row.m_Fires);
+        ASSERT_EQ(owner.Count(), row.m_Fires) << row.m_p_Name;
         EXPECT_EQ(runningAtTheLast, row.m_RunsOn) << row.m_p_Name;
-        PumpFor(60);
+        AdvanceAndPump(60);
         EXPECT_EQ(owner.Count(), row.m_Fires) << row.m_p_Name;
     }
 }
@@ -152,7 +187,8 @@ TEST_F(TimerService, StartsThatChangeNothing) {
     EXPECT_EQ(timer.GetInterval(), 200u);
     timer.Start(10, 1, true);
     EXPECT_EQ(timer.GetInterval(), 200u);
-    ASSERT_TRUE(PumpUntil([&] { return owner.Count() == 2; }));
+    AdvanceAndPump(400);
+    ASSERT_EQ(owner.Count(), 2u);
     EXPECT_EQ(owner.m_Threads, std::vector<DWORD>(2, GetCurrentThreadId()));
     EXPECT_TRUE(timer.IsRunning());
 }
@@ -163,9 +199,9 @@ TEST_F(TimerService, AnIntervalOfZeroRunsAsTenMilliseconds) {
     const ULONGLONG started = GetTickCount64();
     timer.Start(0, 1, false);
     EXPECT_EQ(timer.GetInterval(), 10u);
-    // Only the lower bound: a 10 ms event is at the mercy of the scheduler on a loaded machine.
-    ASSERT_TRUE(PumpUntil([&] { return owner.Count() == 1; }));
-    EXPECT_GE(owner.m_Ticks[0] - started, 10u);
+    AdvanceAndPump(10);
+    ASSERT_EQ(owner.Count(), 1u);
+    EXPECT_EQ(owner.m_Ticks[0] - started, 10u);
 }
 
 TEST_F(TimerService, NoCallbackRunsForEventsQueuedBeforeAStop) {
@@ -175,27 +211,28 @@ TEST_F(TimerService, NoCallbackRunsForEventsQueuedBeforeAStop) {
     stoppedHere.Start(10, 0, false);
     stoppedElsewhere.Start(10, 0, false);
     // Not pumping, so the events stay queued.
-    Sleep(60);
+    Advance(60);
     stoppedHere.Stop();
     std::thread([&] { stoppedElsewhere.Stop(); }).join();
     EXPECT_FALSE(stoppedElsewhere.IsRunning());
-    PumpFor(60);
+    AdvanceAndPump(60);
     EXPECT_EQ(owner.Count(), 0u);
     EXPECT_EQ(c_TimerCore::FindThreadTimer(stoppedElsewhere.GetId()), nullptr);
 }
 
-TEST(TimerServiceStop, NoCallbackRunsAfterTheServiceStops) {
+TEST_F(StoppedTimerService, NoCallbackRunsAfterTheServiceStops) {
     ASSERT_TRUE(c_TimerCore::Start());
+    ASSERT_TRUE(n_Platform::WaitForTimedSleepers(1));
     c_RecordingOwner owner;
     c_TimerNew repeating(&owner, "Repeating");
     c_TimerNew singleShot(&owner, "SingleShot");
     repeating.Start(10, 0, false);
     singleShot.Start(10, 1, false);
-    Sleep(60);
+    Advance(60);
     c_TimerCore::Stop();
     EXPECT_FALSE(repeating.IsRunning());
     EXPECT_FALSE(singleShot.IsRunning());
-    PumpFor(60);
+    AdvanceAndPump(60);
     EXPECT_EQ(owner.Count(), 0u);
     MSG message;
     EXPECT_FALSE(PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE));
@@ -225,7 +262,8 @@ TEST_F(TimerService, AnExceptionInACallbackIsLoggedAndTheServiceGoesOn) {
         };
         c_TimerNew timer(&owner, row.m_p_TimerName);
         timer.Start(10, 2, false);
-        ASSERT_TRUE(PumpUntil([&] { return owner.Count() == 2; })) << row.m_p_Name;
+        AdvanceAndPump(20);
+        ASSERT_EQ(owner.Count(), 2u) << row.m_p_Name;
         EXPECT_FALSE(timer.IsRunning()) << row.m_p_Name;
         ASSERT_EQ(g_LogLines.size(), 1u) << row.m_p_Name;
         EXPECT_EQ(g_LogLines[0], row.m_p_Line) << row.m_p_Name;
@@ -237,20 +275,31 @@ TEST_F(TimerService, AnExceptionInACallbackIsLoggedAndTheServiceGoesOn) {
 TEST_F(TimerService, TwoThreadsEachGetTheirOwnTimersCallbacks) {
     std::vector<DWORD> threads[2];
     std::vector<DWORD> callers[2];
+    std::atomic<int> started{0};
+    std::atomic<int> finished{0};
     std::vector<std::thread> workers;
     for (int t = 0; t < 2; ++t) {
         workers.emplace_back([&, t] {
             c_RecordingOwner owner;
             c_TimerNew timer(&owner, "PerThread");
             timer.Start(10, 3, false);
+            ++started;
             EXPECT_TRUE(PumpUntil([&] { return owner.Count() == 3; }));
             threads[t] = owner.m_Threads;
             callers[t].assign(3, GetCurrentThreadId());
+            ++finished;
         });
+    }
+    while (started < 2) {
+        std::this_thread::yield();
+    }
+    for (int step = 0; step < 3; ++step) {
+        Advance(10);
     }
     for (std::thread& worker : workers) {
         worker.join();
     }
+    EXPECT_EQ(finished, 2);
     EXPECT_EQ(threads[0], callers[0]);
     EXPECT_EQ(threads[1], callers[1]);
     EXPECT_NE(callers[0], callers[1]);
@@ -260,7 +309,15 @@ TEST_F(TimerService, TimersKeepFiringInsideAModalLoop) {
     c_RecordingOwner owner;
     c_TimerNew timer(&owner, "DuringModal");
     timer.Start(10, 0, false);
-    EXPECT_TRUE(n_Platform::RunModalLoop([&] { return owner.Count() >= 3; }));
+    // The loop asks whether it is done before each wait, so the clock moves from there.
+    EXPECT_TRUE(n_Platform::RunModalLoop([&] {
+        if (owner.Count() >= 3) {
+            return true;
+        }
+        Advance(10);
+        return false;
+    }));
+    EXPECT_EQ(owner.Count(), 3u);
     timer.Stop();
 }
 
@@ -271,13 +328,13 @@ TEST_F(TimerService, ASkippingTimerPostsNothingWhileAnEventIsPending) {
         int m_AtMost;
         int m_AtLeast;
     };
-    const s_Case cases[] = {{"skipping", true, 1, 1}, {"not skipping", false, 100, 3}};
+    const s_Case cases[] = {{"skipping", true, 1, 1}, {"not skipping", false, 10, 10}};
     for (const s_Case& row : cases) {
         c_TimerNew timer(nullptr, "Pending");
         timer.SetSkipWhilePending(row.m_Skip);
         timer.Start(10, 0, false);
         // Not pumping: the events stay queued, unprocessed.
-        Sleep(100);
+        Advance(100);
         int queued = 0;
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -331,16 +388,18 @@ TEST(TimerIds, FollowTheOrderOfConstruction) {
     EXPECT_EQ(third.GetId(), second.GetId() + 1);
 }
 
-TEST(TimerServiceStart, ATimerStartedWhileTheServiceIsStoppedIsBoundByALaterStart) {
+TEST_F(StoppedTimerService, ATimerStartedWhileTheServiceIsStoppedIsBoundByALaterStart) {
     c_RecordingOwner owner;
     c_TimerNew timer(&owner, "Early");
     timer.Start(10, 1, false);
     EXPECT_TRUE(timer.IsRunning());
-    PumpFor(50);
+    AdvanceAndPump(50);
     EXPECT_EQ(owner.Count(), 0u);
     ASSERT_TRUE(c_TimerCore::Start());
+    ASSERT_TRUE(n_Platform::WaitForTimedSleepers(1));
     timer.Start(10, 1, false);
-    EXPECT_TRUE(PumpUntil([&] { return owner.Count() == 1; }));
+    AdvanceAndPump(10);
+    EXPECT_EQ(owner.Count(), 1u);
     c_TimerCore::Stop();
 }
 

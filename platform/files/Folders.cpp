@@ -41,6 +41,8 @@ BOOL WINAPI CreateDirectoryW(LPCWSTR path, LPSECURITY_ATTRIBUTES) {
         return error == EEXIST ? n_Platform::FailWith(FALSE, ERROR_ALREADY_EXISTS)
                                : n_Platform::FailWithPathErrno(FALSE, error, linuxPath);
     }
+    // Callers read the last error after a success too, to tell a new folder from an existing one.
+    SetLastError(ERROR_SUCCESS);
     return TRUE;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/kernel/Futex.h"
 
+#include <cstdint>
 #include <linux/futex.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -14,6 +15,10 @@ void FutexWait(const void* word, std::uint32_t expected, const timespec* timeout
 
 void FutexWakeOne(const void* word) {
     syscall(SYS_futex, word, FUTEX_WAKE_PRIVATE, 1, nullptr, nullptr, 0);
+}
+
+void FutexWakeAll(const void* word) {
+    syscall(SYS_futex, word, FUTEX_WAKE_PRIVATE, INT32_MAX, nullptr, nullptr, 0);
 }
 
 } // namespace n_Platform

@@ -12,5 +12,6 @@ namespace n_Platform {
 // Sleeps while the word holds expected, up to timeout (null: no limit); may return early.
 void FutexWait(const void* word, std::uint32_t expected, const timespec* timeout);
 void FutexWakeOne(const void* word);
+void FutexWakeAll(const void* word);
 
 } // namespace n_Platform

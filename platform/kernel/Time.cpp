@@ -1,12 +1,13 @@
-// Clocks, sleeping, the system time and conversions between FILETIME and SYSTEMTIME.
+// The tick count and performance counter on the layer's clock, sleeping, the system time and conversions between
+// FILETIME and SYSTEMTIME.
 
+#include "platform/kernel/Clock.h"
 #include "platform/kernel/LastError.h"
 
-#include <cerrno>
+#include <atomic>
 #include <cstdint>
 #include <ctime>
 #include <sched.h>
-#include <unistd.h>
 
 namespace {
 
@@ -110,8 +111,7 @@ std::uint64_t LocalTicks(std::uint64_t universalTicks) {
 } // namespace
 
 ULONGLONG WINAPI GetTickCount64() {
-    const timespec now = ReadClock(CLOCK_BOOTTIME);
-    return static_cast<ULONGLONG>(now.tv_sec) * 1000 + static_cast<ULONGLONG>(now.tv_nsec) / 1000000;
+    return static_cast<ULONGLONG>(n_Platform::ReadClockNanoseconds() / 1000000);
 }
 
 DWORD WINAPI GetTickCount() {
@@ -119,7 +119,7 @@ DWORD WINAPI GetTickCount() {
 }
 
 BOOL WINAPI QueryPerformanceCounter(LARGE_INTEGER* count) {
-    count->QuadPart = ToTicks(ReadClock(CLOCK_MONOTONIC));
+    count->QuadPart = n_Platform::ReadClockNanoseconds() / 100;
     return TRUE;
 }
 
@@ -180,12 +180,6 @@ VOID WINAPI Sleep(DWORD milliseconds) {
         sched_yield();
         return;
     }
-    if (milliseconds == INFINITE) {
-        for (;;) {
-            pause();
-        }
-    }
-    timespec remaining = {static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000};
-    while (nanosleep(&remaining, &remaining) != 0 && errno == EINTR) {
-    }
+    std::atomic<std::uint32_t> never{0};
+    n_Platform::SleepOnWord(never, n_Platform::DeadlineAfterMilliseconds(milliseconds));
 }

@@ -122,12 +122,12 @@ TEST(Clocks, CountForwardAtTheirRates) {
     LARGE_INTEGER after;
     QueryPerformanceCounter(&before);
     const ULONGLONG ticksBefore = GetTickCount64();
-    Sleep(50);
+    Sleep(5);
     const ULONGLONG ticksAfter = GetTickCount64();
     QueryPerformanceCounter(&after);
-    EXPECT_GE(ticksAfter - ticksBefore, 49u);
+    EXPECT_GE(ticksAfter - ticksBefore, 4u);
     EXPECT_LT(ticksAfter - ticksBefore, 5000u);
-    EXPECT_GE(after.QuadPart - before.QuadPart, 500000);
+    EXPECT_GE(after.QuadPart - before.QuadPart, 50000);
 }
 
 } // namespace

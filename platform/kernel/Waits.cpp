@@ -2,19 +2,21 @@
 
 #include "platform/kernel/WaitableObject.h"
 
+#include "platform/kernel/Clock.h"
 #include "platform/kernel/Futex.h"
 #include "platform/kernel/LastError.h"
 
 #include <atomic>
-#include <chrono>
 
 namespace n_Platform {
 
 // One wait in progress. It lives on the waiting thread's stack; the thread that satisfies it sets
-// the result under the kernel lock, unlinks all its blocks and then publishes the word m_Done, on
-// which the waiter sleeps outside the kernel lock: a woken waiter needs no lock to return.
+// the result under the kernel lock, unlinks all its blocks and then publishes DONE in the word m_Done,
+// on which the waiter sleeps outside the kernel lock: a woken waiter needs no lock to return.
 class c_Waiter {
 public:
+    static constexpr std::uint32_t DONE = 1;
+
     c_Waiter(std::shared_ptr<c_WaitableObject>* objects, DWORD count, bool waitAll)
         : m_p_Objects(objects), m_Count(count), m_WaitAll(waitAll), m_ThreadId(GetCurrentThreadId()) {
         for (DWORD i = 0; i < count; ++i) {
@@ -52,13 +54,14 @@ public:
         if (milliseconds == 0) {
             return WAIT_TIMEOUT;
         }
+        const std::int64_t deadline = DeadlineAfterMilliseconds(milliseconds);
         Link();
         lock.unlock();
-        if (SleepUntilDone(milliseconds)) {
+        if (SleepOnWord(m_Done, deadline) && m_Done.load(std::memory_order_acquire) == DONE) {
             return m_Result;
         }
         lock.lock();
-        if (m_Done.load(std::memory_order_acquire) != 0) {
+        if (m_Done.load(std::memory_order_acquire) == DONE) {
             return m_Result;
         }
         Unlink();
@@ -70,29 +73,9 @@ private:
         const bool sleeping = m_Linked;
         Unlink();
         m_Result = result;
-        m_Done.store(1, std::memory_order_release);
+        m_Done.store(DONE, std::memory_order_release);
         if (sleeping) {
             FutexWakeOne(&m_Done);
-        }
-        return true;
-    }
-
-    // True once satisfied; false when the time ran out first.
-    bool SleepUntilDone(DWORD milliseconds) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-        while (m_Done.load(std::memory_order_acquire) == 0) {
-            if (milliseconds == INFINITE) {
-                FutexWait(&m_Done, 0, nullptr);
-                continue;
-            }
-            const auto left = deadline - std::chrono::steady_clock::now();
-            if (left <= std::chrono::steady_clock::duration::zero()) {
-                return false;
-            }
-            const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
-            const timespec timeout = {static_cast<time_t>(seconds.count()),
-                                      static_cast<long>(std::chrono::nanoseconds(left - seconds).count())};
-            FutexWait(&m_Done, 0, &timeout);
         }
         return true;
     }

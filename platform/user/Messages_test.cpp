@@ -1,6 +1,7 @@
 // Tests of message queues: posting across threads, sending, retrieval with filters, the quit
 // request, the quota, MsgWaitForMultipleObjectsEx and the modal loop.
 
+#include "platform/testing/TestClock.h"
 #include "platform/user/ModalLoop.h"
 #include "platform/user/testing/TestWindows.h"
 
@@ -327,8 +328,10 @@ TEST(MsgWait, AWaitingThreadWakesWhenAnotherPosts) {
     const HANDLE event = MakeEvent();
     const DWORD self = GetCurrentThreadId();
     DrainQueue();
+    n_Platform::c_TestClock clock;
     std::thread poster([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        // Posts once the owner sleeps in its wait.
+        EXPECT_TRUE(n_Platform::WaitForTimedSleepers(1));
         PostThreadMessageW(self, WM_USER, 0, 0);
     });
     EXPECT_EQ(MsgWaitForMultipleObjectsEx(1, &event, PROMPTLY_MS, QS_ALLINPUT, 0), WAIT_OBJECT_0 + 1);

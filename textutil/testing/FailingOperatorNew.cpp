@@ -1,6 +1,6 @@
 // The test executable's global operator new and delete, with a per-thread failure countdown.
 
-#include "textutil/internal/FailingOperatorNew.h"
+#include "textutil/testing/FailingOperatorNew.h"
 
 #include <cstdlib>
 #include <new>

@@ -1,0 +1,29 @@
+#pragma once
+// The layer's monotonic clock, and timed sleeps on a futex word that follow it.
+//
+// The tick count, the performance counter, Sleep and every timed wait read this one clock. Tests can
+// switch it to a manual clock (platform/testing/TestClock.h) that moves only when told, so timed
+// behaviour is tested without sleeping. The calendar clock (the system time) is never affected.
+
+#include <atomic>
+#include <cstdint>
+
+namespace n_Platform {
+
+constexpr std::int64_t NO_DEADLINE = INT64_MAX;
+
+// A sleeper's word holds this once the test clock has passed its deadline: its owner must read it as
+// "not satisfied". Any other non-zero value is the owner's own wake-up.
+constexpr std::uint32_t SLEEP_TIMED_OUT = 0xFFFFFFFFu;
+
+// Nanoseconds since an arbitrary start; never goes backwards, not even across a switch of clocks.
+std::int64_t ReadClockNanoseconds();
+
+// The clock reading milliseconds from now; INFINITE (0xFFFFFFFF) gives NO_DEADLINE.
+std::int64_t DeadlineAfterMilliseconds(std::uint32_t milliseconds);
+
+// Sleeps while word holds 0, until the clock reaches deadline. True when the word changed (it may
+// hold SLEEP_TIMED_OUT on the test clock), false when the time ran out first.
+bool SleepOnWord(std::atomic<std::uint32_t>& word, std::int64_t deadline);
+
+} // namespace n_Platform

@@ -1,0 +1,20 @@
+#pragma once
+// Running a thread's message loop in tests until something has happened, within one real-time limit.
+
+#include <windows.h>
+
+#include <functional>
+
+namespace n_Platform {
+
+// How long a test waits, in real time, for something that should happen promptly before it fails.
+constexpr DWORD PROMPTLY_MS = 5000;
+
+// Dispatches the calling thread's messages until done() holds or PROMPTLY_MS of real time have
+// passed; returns done(). It waits for input with no time-out, so it works on the test clock too.
+bool PumpUntil(const std::function<bool()>& done);
+
+// Dispatches every message that the calling thread has queued now, without waiting.
+void PumpPending();
+
+} // namespace n_Platform
