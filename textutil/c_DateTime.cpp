@@ -4,8 +4,9 @@
 
 #include "textutil/CalendarTables.h"
 
+#include <windows.h>
+
 #include <cmath>
-#include <ctime>
 
 namespace {
 
@@ -20,6 +21,8 @@ constexpr std::int64_t DAYS_PER_400_YEARS = 146097;
 constexpr int DAYS_PER_100_YEARS = 36524;
 constexpr int DAYS_PER_4_YEARS = 1461;
 constexpr int DAY_OF_YEAR_OF_FEBRUARY_29 = 59;
+// FILETIME counts 100 ns units from 1601-01-01.
+constexpr std::int64_t TICKS_1601_TO_1970 = 116444736000000000;
 
 struct s_Date {
     int m_Year;
@@ -116,12 +119,6 @@ s_Date SplitDayNumber(std::int64_t dayNumber) {
     return SplitAbsoluteDay(dayNumber + ABSOLUTE_DAY_OF_1899_12_30);
 }
 
-timespec ReadClock(clockid_t clock) {
-    timespec now{};
-    clock_gettime(clock, &now);
-    return now;
-}
-
 } // namespace
 
 bool c_DateTime::IsValidDate(int year, int month, int day) {
@@ -201,8 +198,10 @@ void c_DateTime::RoundToSecond() {
 }
 
 c_DateTime GetCurrentDateTimeUTC() {
-    const timespec now = ReadClock(CLOCK_REALTIME);
-    return c_DateTime::FromTicksSince1970(std::int64_t(now.tv_sec) * 10000000 + now.tv_nsec / 100);
+    FILETIME now;
+    GetSystemTimePreciseAsFileTime(&now);
+    const std::int64_t ticks = std::int64_t((std::uint64_t(now.dwHighDateTime) << 32) | now.dwLowDateTime);
+    return c_DateTime::FromTicksSince1970(ticks - TICKS_1601_TO_1970);
 }
 
 c_DateTime GetCurrentDateTimeUTCWholeSeconds() {
@@ -216,19 +215,13 @@ c_DateTime GetCurrentDateUTC() {
 }
 
 c_DateTime GetCurrentLocalDateTime() {
-    const std::time_t seconds = ReadClock(CLOCK_REALTIME).tv_sec;
-    std::tm local{};
-    if (localtime_r(&seconds, &local) == nullptr) {
-        return c_DateTime();
-    }
-    return c_DateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+    SYSTEMTIME local;
+    GetLocalTime(&local);
+    return c_DateTime(local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond);
 }
 
 std::int64_t GetTickCountBaseMilliseconds() {
-    // The platform's tick count runs on the boot-time clock, in whole milliseconds.
-    const timespec ticks = ReadClock(CLOCK_BOOTTIME);
-    const std::int64_t tickMilliseconds = std::int64_t(ticks.tv_sec) * 1000 + ticks.tv_nsec / 1000000;
-    return GetCurrentDateTimeUTC().GetMillisecondsRounded() - tickMilliseconds;
+    return GetCurrentDateTimeUTC().GetMillisecondsRounded() - static_cast<std::int64_t>(GetTickCount64());
 }
 
 c_DateTime DateFromYYYYMMDD(int yyyymmdd) {

@@ -3,6 +3,11 @@
 
 #include "textutil/c_DateTime.h"
 
+#include "platform/testing/TestClock.h"
+#include "platform/testing/c_ScopedTimeZone.h"
+
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -345,28 +350,6 @@ TEST(DateTimeCalendarTest, ArithmeticAndRounding) {
 }
 
 // Sets TZ for the test's duration and restores the previous zone.
-class c_TimeZoneSetting {
-public:
-    explicit c_TimeZoneSetting(const char* zone) {
-        const char* previous = std::getenv("TZ");
-        m_HadZone = previous != nullptr;
-        m_Previous = m_HadZone ? previous : "";
-        setenv("TZ", zone, 1);
-        tzset();
-    }
-    ~c_TimeZoneSetting() {
-        if (m_HadZone) {
-            setenv("TZ", m_Previous.c_str(), 1);
-        } else {
-            unsetenv("TZ");
-        }
-        tzset();
-    }
-
-private:
-    bool m_HadZone = false;
-    std::string m_Previous;
-};
 
 TEST(DateTimeClockTest, UtcAndLocalNow) {
     const std::int64_t systemSeconds = std::time(nullptr);
@@ -376,19 +359,26 @@ TEST(DateTimeClockTest, UtcAndLocalNow) {
     EXPECT_EQ(GetCurrentDateUTC().GetValue() % DAY, 0);
     EXPECT_NEAR(double(GetCurrentDateUTC().GetValue()), double(now.GetValue()), double(DAY));
     {
-        const c_TimeZoneSetting zone("UTC");
+        const n_Platform::c_ScopedTimeZone zone("UTC");
         EXPECT_NEAR(double(GetCurrentLocalDateTime().GetValue()), double(GetCurrentDateTimeUTC().GetValue()),
                     2.0 * SECOND);
     }
     {
-        const c_TimeZoneSetting zone("Asia/Tokyo");
+        const n_Platform::c_ScopedTimeZone zone("Asia/Tokyo");
         EXPECT_NEAR(double(GetCurrentLocalDateTime().GetValue()), double(GetCurrentDateTimeUTC().GetValue() + 9 * HOUR),
                     2.0 * SECOND);
     }
-    timespec boot{};
-    clock_gettime(CLOCK_BOOTTIME, &boot);
-    const double bootMilliseconds = double(boot.tv_sec) * 1000.0 + double(boot.tv_nsec) / 1e6;
-    EXPECT_NEAR(double(GetTickCountBaseMilliseconds()), double(now.GetValue()) / 1000.0 - bootMilliseconds, 2000.0);
+}
+
+// The base is the calendar time at tick count 0: it moves against the tick count, and with it the
+// base plus the tick count is the calendar time.
+TEST(CurrentTime, TheTickCountBaseFollowsTheLayersTickCount) {
+    n_Platform::c_TestClock clock;
+    const std::int64_t before = GetTickCountBaseMilliseconds();
+    EXPECT_NEAR(double(before + std::int64_t(GetTickCount64())),
+                double(GetCurrentDateTimeUTC().GetValue()) / 1000.0, 2000.0);
+    clock.Advance(3600000);
+    EXPECT_NEAR(double(GetTickCountBaseMilliseconds()), double(before - 3600000), 2000.0);
 }
 
 } // namespace

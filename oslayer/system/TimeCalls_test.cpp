@@ -2,6 +2,8 @@
 
 #include "oslayer/system/TimeCalls.h"
 
+#include "platform/testing/c_ScopedTimeZone.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -31,18 +33,9 @@ TEST(TimeCalls, FileTimesKeepTheirMicroseconds) {
 }
 
 TEST(TimeCalls, LocalFileTimesFollowTheZone) {
-    const char* oldZone = std::getenv("TZ");
-    const std::string savedZone = oldZone == nullptr ? "" : oldZone;
-    setenv("TZ", "XYZ-3", 1);
-    tzset();
+    const n_Platform::c_ScopedTimeZone zone("XYZ-3");
     EXPECT_EQ(n_OSLayer::FileTimeToLocalDateTime(FEBRUARY_2001 + 12345).GetValue(),
               c_DateTime(2001, 2, 3, 7, 5, 6, 1).GetValue() + 234);
-    if (oldZone == nullptr) {
-        unsetenv("TZ");
-    } else {
-        setenv("TZ", savedZone.c_str(), 1);
-    }
-    tzset();
 }
 
 TEST(TimeCalls, CurrentDateTimeAndParts) {

@@ -1,5 +1,7 @@
 // Tests of clocks, the system time and FILETIME conversions.
 
+#include "platform/testing/c_ScopedTimeZone.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -90,10 +92,7 @@ TEST(SystemTime, AgreesWithTheCLibrary) {
 
 // Zone rules come from TZ; POSIX writes the offset west of Greenwich.
 TEST(SystemTimeToTzSpecificLocalTime, UsesTheCurrentZone) {
-    const char* saved = std::getenv("TZ");
-    const std::string previous = saved == nullptr ? "" : saved;
-    setenv("TZ", "EST5", 1);
-    tzset();
+    const n_Platform::c_ScopedTimeZone eastern("EST5");
     const SYSTEMTIME universal = {2020, 1, 0, 1, 3, 0, 0, 250};
     SYSTEMTIME local;
     ASSERT_TRUE(SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local));
@@ -106,12 +105,6 @@ TEST(SystemTimeToTzSpecificLocalTime, UsesTheCurrentZone) {
     TIME_ZONE_INFORMATION* zone = reinterpret_cast<TIME_ZONE_INFORMATION*>(&local);
     EXPECT_FALSE(SystemTimeToTzSpecificLocalTime(zone, &universal, &local));
     EXPECT_EQ(GetLastError(), ERROR_NOT_SUPPORTED);
-    if (saved == nullptr) {
-        unsetenv("TZ");
-    } else {
-        setenv("TZ", previous.c_str(), 1);
-    }
-    tzset();
 }
 
 TEST(Clocks, CountForwardAtTheirRates) {
