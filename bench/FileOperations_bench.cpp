@@ -7,7 +7,7 @@
 #include "oslayer/files/FileCopies.h"
 #include "oslayer/files/FileDigests.h"
 #include "oslayer/system/LogMessage.h"
-#include "platform/files/testing/TemporaryDrives.h"
+#include "platform/testing/TemporaryDrives.h"
 
 #include <chrono>
 #include <cstdio>

@@ -3,7 +3,7 @@
 #include "textutil/Base64.h"
 
 #include "strings/Memory.h"
-#include "textutil/internal/TestText.h"
+#include "textutil/testing/TestText.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include "textutil/ByteSizeText.h"
 
-#include "textutil/internal/TestText.h"
+#include "textutil/testing/TestText.h"
 
 #include <gtest/gtest.h>
 

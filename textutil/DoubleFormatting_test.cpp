@@ -4,7 +4,7 @@
 
 #include "textutil/NumericFunctions.h"
 
-#include "textutil/internal/TestText.h"
+#include "textutil/testing/TestText.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "textutil/HexEncoding.h"
 
 #include "textutil/c_UTF8Iterator.h"
-#include "textutil/internal/TestText.h"
+#include "textutil/testing/TestText.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "textutil/LogFileText.h"
 
 #include "strings/Memory.h"
-#include "textutil/internal/TestText.h"
+#include "textutil/testing/TestText.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "textutil/Digests.h"
 #include "textutil/HexEncoding.h"
 #include "textutil/RandomId.h"
-#include "textutil/internal/TestText.h"
+#include "textutil/testing/TestText.h"
 
 #include <gtest/gtest.h>
 

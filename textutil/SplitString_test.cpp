@@ -4,7 +4,7 @@
 
 #include "strings/Memory.h"
 #include "textutil/testing/FailingOperatorNew.h"
-#include "textutil/internal/TestText.h"
+#include "textutil/testing/TestText.h"
 
 #include <gtest/gtest.h>
 

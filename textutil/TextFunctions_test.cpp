@@ -3,7 +3,7 @@
 #include "textutil/TextFunctions.h"
 
 #include "textutil/TextSimilarity.h"
-#include "textutil/internal/TestText.h"
+#include "textutil/testing/TestText.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "textutil/TextSplit.h"
 
 #include "textutil/testing/FailingOperatorNew.h"
-#include "textutil/internal/TestText.h"
+#include "textutil/testing/TestText.h"
 
 #include <gtest/gtest.h>
 

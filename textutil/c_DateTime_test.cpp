@@ -375,8 +375,8 @@ TEST(DateTimeClockTest, UtcAndLocalNow) {
 TEST(CurrentTime, TheTickCountBaseFollowsTheLayersTickCount) {
     n_Platform::c_TestClock clock;
     const std::int64_t before = GetTickCountBaseMilliseconds();
-    EXPECT_NEAR(double(before + std::int64_t(GetTickCount64())),
-                double(GetCurrentDateTimeUTC().GetValue()) / 1000.0, 2000.0);
+    EXPECT_NEAR(double(before + std::int64_t(GetTickCount64())), double(GetCurrentDateTimeUTC().GetValue()) / 1000.0,
+                2000.0);
     clock.Advance(3600000);
     EXPECT_NEAR(double(GetTickCountBaseMilliseconds()), double(before - 3600000), 2000.0);
 }

@@ -2,7 +2,7 @@
 
 #include "textutil/c_MD5.h"
 
-#include "textutil/internal/TestText.h"
+#include "textutil/testing/TestText.h"
 
 #include <gtest/gtest.h>
 #include <openssl/evp.h>

@@ -2,8 +2,8 @@
 
 #include "oslayer/files/DeviceCompression.h"
 
-#include "platform/files/testing/TemporaryDrives.h"
-#include "textutil/internal/TestText.h"
+#include "platform/testing/TemporaryDrives.h"
+#include "textutil/testing/TestText.h"
 
 #include <gtest/gtest.h>
 #include <winioctl.h>

@@ -2,9 +2,9 @@
 
 #include "oslayer/files/FileCalls.h"
 
-#include "platform/files/testing/TemporaryDrives.h"
-#include "platform/files/testing/TestFiles.h"
-#include "textutil/internal/TestText.h"
+#include "platform/testing/TemporaryDrives.h"
+#include "platform/testing/TestFiles.h"
+#include "textutil/testing/TestText.h"
 
 #include <gtest/gtest.h>
 
@@ -65,7 +65,7 @@ TEST_F(c_FileCallsTest, MoveFileRefusesToReplaceWithItsMessage) {
 TEST_F(c_FileCallsTest, ClearReadOnlyAttributeGivesEveryResultAlsoAsRoot) {
     WriteTestFile(Linux("plain.txt"), "x");
     WriteTestFile(Linux("sealed.txt"), "x");
-    ASSERT_EQ(chmod(Linux("sealed.txt").c_str(), 0444), 0);
+    ASSERT_TRUE(MakeTestPathReadOnly(Linux("sealed.txt")));
     ASSERT_EQ(symlink("loop", Linux("loop").c_str()), 0);
     const struct {
         const char* m_Name;

@@ -3,8 +3,8 @@
 #include "oslayer/files/FileCompression.h"
 
 #include "oslayer/testing/c_LogRecorder.h"
-#include "platform/files/testing/TemporaryDrives.h"
-#include "platform/files/testing/TestFiles.h"
+#include "platform/testing/TemporaryDrives.h"
+#include "platform/testing/TestFiles.h"
 
 #include <gtest/gtest.h>
 

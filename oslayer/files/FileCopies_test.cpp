@@ -4,9 +4,9 @@
 
 #include "oslayer/files/PathCalls.h"
 #include "oslayer/testing/c_LogRecorder.h"
-#include "platform/files/testing/TemporaryDrives.h"
-#include "platform/files/testing/TestFiles.h"
-#include "textutil/internal/TestText.h"
+#include "platform/testing/TemporaryDrives.h"
+#include "platform/testing/TestFiles.h"
+#include "textutil/testing/TestText.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@ protected:
         WriteTestFile(C("empty.bin"), "");
         WriteTestFile(C("old.bin"), "old");
         WriteTestFile(C("sealed.bin"), "sealed");
-        ASSERT_EQ(chmod(C("sealed.bin").c_str(), 0444), 0);
+        ASSERT_TRUE(MakeTestPathReadOnly(C("sealed.bin")));
     }
 
     static std::string Pattern(std::size_t size) {

@@ -3,9 +3,9 @@
 #include "oslayer/files/FileDeletion.h"
 
 #include "oslayer/testing/c_LogRecorder.h"
-#include "platform/files/testing/TemporaryDrives.h"
-#include "platform/files/testing/TestFiles.h"
-#include "textutil/internal/TestText.h"
+#include "platform/testing/TemporaryDrives.h"
+#include "platform/testing/TestFiles.h"
+#include "textutil/testing/TestText.h"
 
 #include <gtest/gtest.h>
 
@@ -84,7 +84,7 @@ TEST_F(c_FileDeletionTest, DeletesOldFilesExceptThoseToKeep) {
     MakeFile("Keep.dat", 10);
     MakeFile("fresh.dat", -60);
     MakeFile("sealed.dat", 10);
-    ASSERT_EQ(chmod((m_Drives.GetC() + "/sealed.dat").c_str(), 0444), 0);
+    ASSERT_TRUE(MakeTestPathReadOnly(m_Drives.GetC() + "/sealed.dat"));
     const std::set<c_StringNoCase> keep = {c_StringNoCase("KEEP.DAT")};
     c_String message;
     EXPECT_TRUE(DeleteFilesInFolderExceptFiles("C:\\", 0, keep, message));

@@ -3,9 +3,9 @@
 #include "oslayer/files/FileDigests.h"
 
 #include "oslayer/files/ProgramNames.h"
-#include "platform/files/testing/TemporaryDrives.h"
-#include "platform/files/testing/TestFiles.h"
-#include "textutil/internal/TestText.h"
+#include "platform/testing/TemporaryDrives.h"
+#include "platform/testing/TestFiles.h"
+#include "textutil/testing/TestText.h"
 
 #include <gtest/gtest.h>
 

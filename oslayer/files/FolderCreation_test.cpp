@@ -3,9 +3,9 @@
 #include "oslayer/files/FolderCreation.h"
 
 #include "oslayer/testing/c_LogRecorder.h"
-#include "platform/files/testing/TemporaryDrives.h"
-#include "platform/files/testing/TestFiles.h"
-#include "textutil/internal/TestText.h"
+#include "platform/testing/TemporaryDrives.h"
+#include "platform/testing/TestFiles.h"
+#include "textutil/testing/TestText.h"
 
 #include <gtest/gtest.h>
 
@@ -66,7 +66,7 @@ TEST_F(c_FolderCreationTest, CreatesEveryLevelOfThePath) {
 TEST_F(c_FolderCreationTest, PrepareFilesFolderLogsWhatItDid) {
     WriteTestFile(m_Drives.GetC() + "/file", "x");
     std::filesystem::create_directory(m_Drives.GetC() + "/sealed");
-    ASSERT_EQ(chmod((m_Drives.GetC() + "/sealed").c_str(), 0555), 0);
+    ASSERT_TRUE(MakeTestPathReadOnly(m_Drives.GetC() + "/sealed"));
     const struct {
         const char* m_Folder;
         bool m_Prepared;
@@ -98,7 +98,7 @@ TEST_F(c_FolderCreationTest, PrepareFilesFolderLogsWhatItDid) {
 
 TEST_F(c_FolderCreationTest, ClearReadOnlyAttributeWithLog) {
     WriteTestFile(m_Drives.GetC() + "/sealed.txt", "x");
-    ASSERT_EQ(chmod((m_Drives.GetC() + "/sealed.txt").c_str(), 0444), 0);
+    ASSERT_TRUE(MakeTestPathReadOnly(m_Drives.GetC() + "/sealed.txt"));
     ASSERT_EQ(symlink("loop", (m_Drives.GetC() + "/loop").c_str()), 0);
     const struct {
         const char* m_Path;

@@ -3,8 +3,9 @@
 
 #include "oslayer/files/PathCalls.h"
 
-#include "platform/files/testing/TemporaryDrives.h"
-#include "textutil/internal/TestText.h"
+#include "platform/testing/TemporaryDrives.h"
+#include "platform/testing/TestFiles.h"
+#include "textutil/testing/TestText.h"
 
 #include <gtest/gtest.h>
 
@@ -88,7 +89,7 @@ TEST(PathCalls, ModuleFileNameLongerThanTheFirstBuffers) {
     const std::string copy = linuxFolder + "/tests.exe";
     if (link(LinuxExecutable().c_str(), copy.c_str()) != 0) {
         std::filesystem::copy_file(LinuxExecutable(), copy);
-        ASSERT_EQ(chmod(copy.c_str(), 0755), 0);
+        ASSERT_TRUE(MakeTestFileExecutable(copy));
     }
     setenv(CHILD_EXPECTED_PATH, (windowsFolder + "\\tests.exe").c_str(), 1);
     char filter[] = "--gtest_filter=ModuleFileNameChild.*";

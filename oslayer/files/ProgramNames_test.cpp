@@ -2,7 +2,7 @@
 
 #include "oslayer/files/ProgramNames.h"
 
-#include "textutil/internal/TestText.h"
+#include "textutil/testing/TestText.h"
 
 #include <gtest/gtest.h>
 

@@ -4,9 +4,9 @@
 #include "oslayer/system/ProcessCalls.h"
 
 #include "oslayer/files/PathCalls.h"
-#include "platform/files/testing/TemporaryDrives.h"
-#include "platform/files/testing/TestFiles.h"
-#include "textutil/internal/TestText.h"
+#include "platform/testing/TemporaryDrives.h"
+#include "platform/testing/TestFiles.h"
+#include "textutil/testing/TestText.h"
 
 #include <gtest/gtest.h>
 
@@ -130,7 +130,7 @@ TEST_F(c_ProcessCallsTest, ShellOpensThroughXdgOpen) {
     WriteTestFile(m_Drives.GetRoot() + "/xdg-open",
                   "#!/bin/sh\nprintf '%s\\n' \"$1\" > \"$(dirname \"$0\")/opened.new\"\n"
                   "mv \"$(dirname \"$0\")/opened.new\" \"$(dirname \"$0\")/c/Apps/record.txt\"\n");
-    ASSERT_EQ(chmod((m_Drives.GetRoot() + "/xdg-open").c_str(), 0755), 0);
+    ASSERT_TRUE(MakeTestFileExecutable(m_Drives.GetRoot() + "/xdg-open"));
     n_OSLayer::ShellExecuteEx("https://example.invalid/page");
     EXPECT_EQ(WaitForRecord(), "https://example.invalid/page\n");
     EXPECT_TRUE(n_OSLayer::ShellExecute("C:\\Apps\\recorder.exe", "", "", true));

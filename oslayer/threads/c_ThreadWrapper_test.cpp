@@ -3,6 +3,8 @@
 
 #include "oslayer/threads/c_ThreadWrapper.h"
 
+#include "platform/testing/PumpUntil.h"
+
 #include "oslayer/system/LogMessage.h"
 #include "oslayer/threads/c_Guarded.h"
 
@@ -16,7 +18,7 @@
 
 namespace {
 
-constexpr std::uint32_t PROMPTLY_MS = 5000;
+using n_Platform::PROMPTLY_MS;
 
 // A wrapper that records what runs on its thread. As every subclass with members of its own, it
 // stops its thread in its own destructor.

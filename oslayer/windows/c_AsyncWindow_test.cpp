@@ -5,6 +5,7 @@
 
 #include "oslayer/system/LogMessage.h"
 #include "oslayer/windows/WindowCreation.h"
+#include "platform/testing/PumpUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -52,13 +53,6 @@ public:
     std::atomic<std::size_t> m_Count{0};
 };
 
-void PumpUntil(const std::function<bool()>& done) {
-    MSG message;
-    while (!done() && GetMessageW(&message, nullptr, 0, 0) > 0) {
-        DispatchMessageW(&message);
-    }
-}
-
 class AsyncWindow : public testing::Test {
 protected:
     void SetUp() override {
@@ -85,7 +79,7 @@ TEST_F(AsyncWindow, CarriesFiveThousandPostsFromAWorkerInOrder) {
             EXPECT_TRUE(window.PostMessage(WM_USER, i, 0));
         }
     });
-    PumpUntil([&] { return window.m_Count.load(std::memory_order_acquire) == COUNT; });
+    EXPECT_TRUE(n_Platform::PumpUntil([&] { return window.m_Count.load(std::memory_order_acquire) == COUNT; }));
     worker.join();
     ASSERT_EQ(window.m_Received.size(), COUNT);
     for (WPARAM i = 0; i < COUNT; ++i) {

@@ -2,7 +2,7 @@
 
 #include "platform/files/CommandLine.h"
 
-#include "platform/files/testing/WideText.h"
+#include "platform/testing/WideText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Tests of CreateFileW: dispositions, sharing between handles, read-only files and new files' modes.
 
-#include "platform/files/testing/TemporaryDrives.h"
-#include "platform/files/testing/TestFiles.h"
+#include "platform/testing/TemporaryDrives.h"
+#include "platform/testing/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

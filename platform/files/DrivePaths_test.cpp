@@ -2,8 +2,8 @@
 
 #include "platform/files/DrivePaths.h"
 
-#include "platform/files/testing/TemporaryDrives.h"
-#include "platform/files/testing/WideText.h"
+#include "platform/testing/TemporaryDrives.h"
+#include "platform/testing/WideText.h"
 
 #include <gtest/gtest.h>
 

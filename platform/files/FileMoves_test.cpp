@@ -1,7 +1,7 @@
 // Tests of deleting, moving and copying files, and of making and removing folders.
 
-#include "platform/files/testing/TemporaryDrives.h"
-#include "platform/files/testing/TestFiles.h"
+#include "platform/testing/TemporaryDrives.h"
+#include "platform/testing/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -1,7 +1,7 @@
 // Tests of the transfers on file handles: reads, writes, positions, ends, flushes, times and devices.
 
-#include "platform/files/testing/TemporaryDrives.h"
-#include "platform/files/testing/TestFiles.h"
+#include "platform/testing/TemporaryDrives.h"
+#include "platform/testing/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -1,6 +1,6 @@
 // Tests of the process and module snapshots.
 
-#include "platform/files/testing/WideText.h"
+#include "platform/testing/WideText.h"
 
 #include <gtest/gtest.h>
 #include <tlhelp32.h>

@@ -1,8 +1,8 @@
 // Tests of CreateProcessW and process handles, with small scripts as the programs.
 
-#include "platform/files/testing/TemporaryDrives.h"
-#include "platform/files/testing/TestFiles.h"
-#include "platform/files/testing/WideText.h"
+#include "platform/testing/TemporaryDrives.h"
+#include "platform/testing/TestFiles.h"
+#include "platform/testing/WideText.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

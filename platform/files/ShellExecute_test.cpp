@@ -1,7 +1,7 @@
 // Tests of ShellExecuteExW and ShellExecuteW, with a recording stand-in for xdg-open.
 
-#include "platform/files/testing/TemporaryDrives.h"
-#include "platform/files/testing/TestFiles.h"
+#include "platform/testing/TemporaryDrives.h"
+#include "platform/testing/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <shellapi.h>

@@ -1,9 +1,10 @@
 // Tests of message queues: posting across threads, sending, retrieval with filters, the quit
 // request, the quota, MsgWaitForMultipleObjectsEx and the modal loop.
 
+#include "platform/testing/PumpUntil.h"
 #include "platform/testing/TestClock.h"
+#include "platform/testing/TestWindows.h"
 #include "platform/user/ModalLoop.h"
-#include "platform/user/testing/TestWindows.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +20,7 @@ using n_TestWindows::Default;
 using n_TestWindows::MakeWindow;
 using n_TestWindows::t_Handler;
 
-constexpr DWORD PROMPTLY_MS = 5000;
+using n_Platform::PROMPTLY_MS;
 
 // Takes whatever the calling thread's queue still holds, so that the next test starts empty.
 void DrainQueue() {

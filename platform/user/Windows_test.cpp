@@ -1,7 +1,7 @@
 // Tests of window classes, the window table, window state and placement, and the back-end seam.
 
+#include "platform/testing/TestWindows.h"
 #include "platform/user/Backend.h"
-#include "platform/user/testing/TestWindows.h"
 
 #include <gtest/gtest.h>
 

@@ -26,3 +26,17 @@ inline mode_t TestFileMode(const std::string& linuxPath) {
     struct stat status;
     return stat(linuxPath.c_str(), &status) == 0 ? status.st_mode & 07777 : 0;
 }
+
+// Read-only as the layer sees it: no write bits (a folder keeps its search bits).
+inline bool MakeTestPathReadOnly(const std::string& linuxPath) {
+    struct stat status;
+    if (stat(linuxPath.c_str(), &status) != 0) {
+        return false;
+    }
+    return chmod(linuxPath.c_str(), S_ISDIR(status.st_mode) ? 0555 : 0444) == 0;
+}
+
+// A program or script that the layer can start.
+inline bool MakeTestFileExecutable(const std::string& linuxPath) {
+    return chmod(linuxPath.c_str(), 0755) == 0;
+}
