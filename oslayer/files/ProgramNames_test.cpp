@@ -34,7 +34,7 @@ TEST(ProgramNames, ProgramPathAndFolder) {
     EXPECT_TRUE(path.GetView().StartsWith(folder));
     EXPECT_EQ(ToStd(path.GetView().RightFrom(folder.GetLength())), "oslayer_tests");
     EXPECT_EQ(ToStd(GetProgramFolderName()), ToStd(GetFolderName(folder)));
-    EXPECT_EQ(ToStd(GetProgramFolderPathTail(1)), "/" + ToStd(GetFolderName(folder)));
+    EXPECT_EQ(ToStd(GetProgramFolderPathTail(1)), std::string("/").append(ToStd(GetFolderName(folder))));
 }
 
 TEST(ProgramNames, FixedNames) {

@@ -149,8 +149,10 @@ std::vector<std::string> ReadLines(c_File& file, std::uint32_t bufferSize) {
             results.push_back(std::string(buffer.data(), length));
             continue;
         }
-        results.push_back("!" + std::to_string(file.GetErrorCode() - 0x20000000) + ":" +
-                          std::string(buffer.data(), length));
+        results.push_back(std::string("!")
+                              .append(std::to_string(file.GetErrorCode() - 0x20000000))
+                              .append(":")
+                              .append(buffer.data(), length));
         if (file.GetErrorCode() == c_File::FILE_ERROR_END_OF_FILE) {
             break;
         }

@@ -3,7 +3,6 @@
 #include "platform/kernel/Clock.h"
 
 #include "platform/kernel/Futex.h"
-#include "platform/testing/TestClock.h"
 
 #include <algorithm>
 #include <chrono>

@@ -26,4 +26,19 @@ std::int64_t DeadlineAfterMilliseconds(std::uint32_t milliseconds);
 // hold SLEEP_TIMED_OUT on the test clock), false when the time ran out first.
 bool SleepOnWord(std::atomic<std::uint32_t>& word, std::int64_t deadline);
 
+// The test clock: a manual clock that moves only by AdvanceClock (see platform/testing/TestClock.h).
+void UseTestClock();
+void UseRealClock();
+bool IsTestClockInUse();
+
+// Moves the test clock forward and wakes every timed sleeper whose deadline it passed.
+void AdvanceClock(std::uint64_t milliseconds);
+
+// How many threads sleep now with a deadline on the test clock.
+std::uint32_t CountTimedSleepers();
+
+// Waits (on real time, at most 10 s) until exactly count threads sleep with a deadline: the way a
+// test knows that the threads woken by AdvanceClock have done their work and gone back to sleep.
+bool WaitForTimedSleepers(std::uint32_t count);
+
 } // namespace n_Platform

@@ -182,7 +182,7 @@ BOOL WINAPI GetClassInfoExW(HINSTANCE instance, LPCWSTR className, WNDCLASSEXW* 
 }
 
 BOOL WINAPI GetClassInfoW(HINSTANCE instance, LPCWSTR className, WNDCLASSW* description) {
-    WNDCLASSEXW full;
+    WNDCLASSEXW full{};
     if (description == nullptr) {
         return n_Platform::FailWith(FALSE, ERROR_INVALID_PARAMETER);
     }
