@@ -25,8 +25,11 @@ c_String::c_String(int size) {
 c_StringView::c_StringView(const c_String& text, int maxLength)
     : c_StringView(n_StringCore::StorageView<c_StringView>(text, maxLength)) {}
 
+c_StringView::c_StringView(const c_String& text, bool cutAtNul)
+    : c_StringView(n_StringCore::CutStorageView<c_StringView>(text, cutAtNul)) {}
+
 c_StringViewNoCase::c_StringViewNoCase(const c_String& text, bool cutAtNul)
-    : c_StringViewNoCase(cutAtNul ? c_StringView(text, text.GetStoredSize()) : c_StringView(text)) {}
+    : c_StringViewNoCase(n_StringCore::CutStorageView<c_StringView>(text, cutAtNul)) {}
 
 c_String c_String::FromBuffer(c_String&& buffer) {
     c_String text(static_cast<c_String&&>(buffer));

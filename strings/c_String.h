@@ -151,6 +151,7 @@ public:
     const char* begin() const { return GetBuffer(); }
     const char* end() const { return GetBuffer() + GetLength(); }
     std::pair<const char*, const char*> GetRange() const { return {begin(), end()}; }
+    s_ByteSpan ToSpan() const { return GetView().ToSpan(); }
 };
 
 static_assert(sizeof(c_String) == 32 && alignof(c_String) == 1, "c_String is 32 bytes, byte-aligned");

@@ -66,6 +66,31 @@ TEST(StringBuild, Concat) {
     EXPECT_EQ(large.GetCapacity(), 64);
 }
 
+TEST(StringBuild, GrowingToThirtyUnitsStaysInline) {
+    c_String text;
+    for (int i = 0; i < 30; ++i) {
+        text += 'a';
+    }
+    EXPECT_EQ(text.GetLength(), 30);
+    EXPECT_FALSE(text.IsOnHeap());
+    EXPECT_EQ(text.GetChars(), Repeat('a', 30));
+    text.Append("b");
+    EXPECT_TRUE(text.IsOnHeap());
+    EXPECT_EQ(text.GetChars(), Repeat('a', 30) + "b");
+}
+
+TEST(StringBuild, AppendPastIntMaxLeavesTheStringUnchanged) {
+    // The view is never read: the total must be refused before any copy.
+    const char* somewhere = "x";
+    for (const int length : {INT_MAX - 3, INT_MAX - 1, INT_MAX}) {
+        c_String text("abc");
+        text.Append(c_StringView(somewhere, length));
+        EXPECT_STREQ(text.GetChars(), "abc") << length;
+        EXPECT_EQ(text.GetStoredSize(), 4) << length;
+        EXPECT_FALSE(text.IsOnHeap()) << length;
+    }
+}
+
 TEST(StringBuild, ConcatTotalThatCannotBeStoredGivesTheDefaultState) {
     // Lengths that wrap a 32-bit sum to a small number: the pieces are never read.
     const char* somewhere = "x";
@@ -77,6 +102,11 @@ TEST(StringBuild, ConcatTotalThatCannotBeStoredGivesTheDefaultState) {
 
 TEST(StringBuild, JoinStringViews) {
     EXPECT_STREQ(JoinStringViews({"a", "", "b"}, ", ").GetChars(), "a, , b");
+    // Lengths, not only C strings: pieces holding NULs count whole.
+    EXPECT_EQ(JoinStringViews({"a", "", "b"}, ", ").GetLength(), 6);
+    const c_String joined = JoinStringViews({c_StringView("a\0b", 3), c_StringView("cd")}, c_StringView("\0", 1));
+    EXPECT_EQ(joined.GetLength(), 6);
+    EXPECT_EQ(std::string(joined.begin(), joined.end()), std::string("a\0b\0cd", 6));
     EXPECT_STREQ(JoinStringViews({"only"}, ", ").GetChars(), "only");
     EXPECT_STREQ(JoinStringViews(std::vector<c_StringView>{}, ", ").GetChars(), "");
     const std::vector<c_StringView> pieces{"x", "y", "z"};
@@ -276,6 +306,15 @@ TEST(StringBuild, FailuresNeverLeaveAPartialText) {
         c_FailingAllocation failing;
         text.AppendFormat("%s", longText.c_str());
         EXPECT_STREQ(text.GetChars(), "abc") << "AppendFormat changes nothing";
+    }
+    {
+        // Output of 256 bytes or more is formatted apart in a block of its own, even when it fits.
+        const std::string wide = Repeat('w', 300);
+        c_String text("abc");
+        ASSERT_TRUE(text.Reserve(1000));
+        c_FailingAllocation failing;
+        text.AppendFormat("%s", wide.c_str());
+        EXPECT_STREQ(text.GetChars(), "abc") << "AppendFormat of 300 bytes changes nothing";
     }
     {
         c_String text("abc");

@@ -1,10 +1,12 @@
 // Tests of c_StringNoCase: comparisons, searches and map keys without case.
 
 #include "strings/c_StringNoCase.h"
+#include "strings/c_WStringNoCase.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
+#include <string>
 
 namespace {
 
@@ -68,6 +70,71 @@ TEST(StringNoCase, ConstructionAndCaseChanges) {
     EXPECT_STREQ(text.GetChars(), "view");
     const c_StringNoCase copy(text);
     EXPECT_TRUE(copy == "VIEW");
+}
+
+// Turns ASCII text into the view's own units.
+template <typename Unit> std::basic_string<Unit> Units(const std::string& text) {
+    return std::basic_string<Unit>(text.begin(), text.end());
+}
+
+// '[' and '{', '@' and '`' lie 0x20 apart like the letters, but only 'A'-'Z' fold: every path
+// without case keeps them apart, at the start, inside and past the first sixteen units.
+template <typename NoCaseView> void ExpectNeighboursStayApart() {
+    using Unit = typename NoCaseView::t_Unit;
+    const std::pair<char, char> pairs[] = {{'[', '{'}, {'@', '`'}, {']', '}'}, {'^', '~'}};
+    const std::string prefixes[] = {"", "Ab", std::string(20, 'x')};
+    for (const auto& [low, high] : pairs) {
+        for (const std::string& prefix : prefixes) {
+            const std::basic_string<Unit> lowText = Units<Unit>(prefix + low + "z");
+            const std::basic_string<Unit> highText = Units<Unit>(prefix + high + "z");
+            const NoCaseView left(lowText.c_str());
+            const NoCaseView right(highText.c_str());
+            const std::string row = prefix + low + " against " + high;
+            EXPECT_FALSE(left == right) << row;
+            EXPECT_TRUE(left < right) << row;
+            EXPECT_TRUE(right > left) << row;
+            EXPECT_EQ(left.Compare(right, false), low - high) << row;
+            EXPECT_FALSE(left.Equals(right, false)) << row;
+            EXPECT_EQ(left.Find(right), -1) << row;
+            EXPECT_EQ(left.ReverseFind(right), -1) << row;
+            EXPECT_FALSE(left.StartsWith(right)) << row;
+            EXPECT_FALSE(left.EndsWith(right)) << row;
+            EXPECT_FALSE(left.Contains(Units<Unit>(std::string(1, high)).c_str())) << row;
+        }
+    }
+}
+
+TEST(StringNoCase, NeighboursOfTheLettersNeverFold) {
+    ExpectNeighboursStayApart<c_StringViewNoCase>();
+    ExpectNeighboursStayApart<c_WStringViewNoCase>();
+}
+
+TEST(StringNoCase, WideOrderWithoutCase) {
+    struct s_Row {
+        const char16_t* m_Left;
+        const char16_t* m_Right;
+        int m_Order;
+    };
+    const s_Row rows[] = {
+        {u"abc", u"ABD", -1}, {u"ABD", u"abc", 1}, {u"Abc", u"aBC", 0}, {u"ab", u"ABC", -1},
+        {u"_", u"A", -1},     {u"[", u"a", -1},    {u"Z", u"_", 1},     {u"\u00C4", u"\u00E4", -1},
+    };
+    for (const s_Row& row : rows) {
+        const c_WStringNoCase left(row.m_Left);
+        const c_WStringNoCase right(row.m_Right);
+        const int order = (left > right) - (left < right);
+        EXPECT_EQ(order, row.m_Order) << std::string(row.m_Left, row.m_Left + 1);
+        EXPECT_EQ(left <= right, row.m_Order <= 0);
+        EXPECT_EQ(left >= right, row.m_Order >= 0);
+    }
+    // With case 'A' sorts before '_'; without case after it.
+    EXPECT_TRUE(c_WString(u"A") < c_WString(u"_"));
+    std::map<c_WStringNoCase, int> keys{
+        {c_WStringNoCase(u"b"), 2}, {c_WStringNoCase(u"A"), 1}, {c_WStringNoCase(u"_"), 0}};
+    int expected = 0;
+    for (const auto& [key, value] : keys) {
+        EXPECT_EQ(value, expected++);
+    }
 }
 
 } // namespace

@@ -39,9 +39,13 @@ public:
     c_StringView(const char* text) : c_StringView(n_StringCore::CStringText(text)) {}
     c_StringView(const char* text, int length, bool cutAtNul = false)
         : c_StringView(n_StringCore::CountedText(text, length, cutAtNul)) {}
+    // A bool is never a length.
+    c_StringView(const char* text, bool cutAtNul) = delete;
     c_StringView(const char* begin, const char* end) : c_StringView(n_StringCore::RangeText(begin, end)) {}
     c_StringView(const c_String& text);
     c_StringView(const c_String& text, int maxLength);
+    // The string's storage up to its stored size, cut at the first NUL; false gives the text.
+    c_StringView(const c_String& text, bool cutAtNul);
     c_StringView(s_ByteSpan span, bool cutAtNul) : c_StringView(n_StringCore::SpanText<char>(span, cutAtNul)) {}
     c_StringView(const c_StringViewNoCase& view);
     c_StringView(n_StringCore::t_Text<char> text) : c_ViewBase(text.m_p_Data, text.m_Length) {}
@@ -54,10 +58,13 @@ public:
     c_StringViewNoCase(const char* text) : c_StringViewNoCase(n_StringCore::CStringText(text)) {}
     c_StringViewNoCase(const char* text, int length, bool cutAtNul = false)
         : c_StringViewNoCase(n_StringCore::CountedText(text, length, cutAtNul)) {}
+    c_StringViewNoCase(const char* text, bool cutAtNul) = delete;
     c_StringViewNoCase(const char* begin, const char* end) : c_StringViewNoCase(n_StringCore::RangeText(begin, end)) {}
     c_StringViewNoCase(const c_String& text);
-    // The string's storage up to its stored size, cut at the first NUL.
+    // The string's storage up to its stored size, cut at the first NUL; false gives the text.
     c_StringViewNoCase(const c_String& text, bool cutAtNul);
+    // No maxLength form: a length would otherwise bind to the cut flag.
+    c_StringViewNoCase(const c_String& text, int maxLength) = delete;
     c_StringViewNoCase(s_ByteSpan span, bool cutAtNul)
         : c_StringViewNoCase(n_StringCore::SpanText<char>(span, cutAtNul)) {}
     c_StringViewNoCase(const c_StringView& view) : c_StringViewNoCase(view.Text()) {}

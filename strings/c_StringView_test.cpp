@@ -1,11 +1,15 @@
 // Tests of the views: the case rule, ordering, searches, pieces and trims.
 
 #include "strings/c_StringNoCase.h"
+#include "strings/c_WStringNoCase.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
+#include <iterator>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -377,6 +381,59 @@ TEST(StringView, AccessorsAndClassification) {
     EXPECT_TRUE(IsWhitespaceChar('\v'));
     EXPECT_FALSE(IsWhitespaceChar('\xA0'));
     EXPECT_FALSE(IsWhitespaceChar('\0'));
+}
+
+// Each view type over the storage "abcdef", NUL, NUL: the text runs to the stored size less one.
+template <typename View, typename String> struct t_ViewOver {
+    using t_View = View;
+    using t_String = String;
+};
+
+template <typename Pair> class ViewConstructors : public testing::Test {
+protected:
+    using View = typename Pair::t_View;
+    using String = typename Pair::t_String;
+    using Unit = typename View::t_Unit;
+
+    void SetUp() override {
+        const Unit units[] = {'a', 'b', 'c', 'd', 'e', 'f', 0, 0};
+        ASSERT_TRUE(m_Text.SetSize(8));
+        std::copy(std::begin(units), std::end(units), m_Text.GetBuffer());
+    }
+
+    String m_Text;
+};
+
+using ViewTypes = testing::Types<t_ViewOver<c_StringView, c_String>, t_ViewOver<c_StringViewNoCase, c_String>,
+                                 t_ViewOver<c_WStringView, c_WString>, t_ViewOver<c_WStringViewNoCase, c_WString>>;
+TYPED_TEST_SUITE(ViewConstructors, ViewTypes);
+
+TYPED_TEST(ViewConstructors, ABoolSelectsTheCutNeverALength) {
+    using View = typename TestFixture::View;
+    using String = typename TestFixture::String;
+    using Unit = typename TestFixture::Unit;
+    const String& text = this->m_Text;
+    struct s_Row {
+        const char* m_Name;
+        View m_View;
+        int m_Length;
+    };
+    const s_Row rows[] = {
+        {"no second argument: the text", View(text), 7},
+        {"true: cut at the first 0", View(text, true), 6},
+        {"false: the text", View(text, false), 7},
+    };
+    for (const s_Row& row : rows) {
+        EXPECT_EQ(row.m_View.GetLength(), row.m_Length) << row.m_Name;
+        EXPECT_EQ(row.m_View.begin(), text.GetBuffer()) << row.m_Name;
+    }
+    if constexpr (View::IS_NO_CASE) {
+        static_assert(!std::is_constructible_v<View, const String&, int>, "no length form without case");
+    } else {
+        EXPECT_EQ(View(text, 2).GetLength(), 2) << "a length";
+        EXPECT_EQ(View(text, 100).GetLength(), 6) << "a length past the storage is cut at the first 0";
+    }
+    static_assert(!std::is_constructible_v<View, const Unit*, bool>, "a bool is never a pointer's length");
 }
 
 } // namespace

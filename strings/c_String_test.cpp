@@ -259,6 +259,16 @@ TEST(String, RawBuffersAndFromBuffer) {
     EXPECT_STREQ(raw.GetChars(), "ab");
 }
 
+TEST(String, ToSpanCoversTheTextWithoutItsNul) {
+    const c_String text("hello");
+    EXPECT_EQ(text.ToSpan().m_Size, 5u);
+    EXPECT_EQ(text.ToSpan().m_p_Data, text.GetChars());
+    const c_String heapText(c_StringView(Repeat('h', 40).c_str()));
+    EXPECT_EQ(heapText.ToSpan().m_Size, 40u);
+    EXPECT_EQ(heapText.ToSpan().m_p_Data, heapText.GetChars());
+    EXPECT_EQ(c_String().ToSpan().m_Size, 0u);
+}
+
 TEST(String, IndexingOutOfRangeGivesAFallbackByte) {
     c_String text("abc");
     EXPECT_EQ(text[1], 'b');

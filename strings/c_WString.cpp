@@ -15,8 +15,11 @@ thread_local char16_t t_ConstFallbackUnit = 0;
 c_WStringView::c_WStringView(const c_WString& text, int maxLength)
     : c_WStringView(n_StringCore::StorageView<c_WStringView>(text, maxLength)) {}
 
+c_WStringView::c_WStringView(const c_WString& text, bool cutAtNul)
+    : c_WStringView(n_StringCore::CutStorageView<c_WStringView>(text, cutAtNul)) {}
+
 c_WStringViewNoCase::c_WStringViewNoCase(const c_WString& text, bool cutAtNul)
-    : c_WStringViewNoCase(cutAtNul ? c_WStringView(text, text.GetStoredSize()) : c_WStringView(text)) {}
+    : c_WStringViewNoCase(n_StringCore::CutStorageView<c_WStringView>(text, cutAtNul)) {}
 
 c_WString c_WString::FromBuffer(c_WString&& buffer) {
     c_WString text(static_cast<c_WString&&>(buffer));

@@ -26,9 +26,13 @@ public:
     c_WStringView(const char16_t* text) : c_WStringView(n_StringCore::WideCStringText(text)) {}
     c_WStringView(const char16_t* text, int length, bool cutAtNul = false)
         : c_WStringView(n_StringCore::CountedText(text, length, cutAtNul)) {}
+    // A bool is never a length.
+    c_WStringView(const char16_t* text, bool cutAtNul) = delete;
     c_WStringView(const char16_t* begin, const char16_t* end) : c_WStringView(n_StringCore::RangeText(begin, end)) {}
     c_WStringView(const c_WString& text);
     c_WStringView(const c_WString& text, int maxLength);
+    // The string's storage up to its stored size, cut at the first 0 unit; false gives the text.
+    c_WStringView(const c_WString& text, bool cutAtNul);
     c_WStringView(s_ByteSpan span, bool cutAtNul) : c_WStringView(n_StringCore::SpanText<char16_t>(span, cutAtNul)) {}
     c_WStringView(const c_WStringViewNoCase& view);
     c_WStringView(n_StringCore::t_Text<char16_t> text) : c_ViewBase(text.m_p_Data, text.m_Length) {}
@@ -40,11 +44,14 @@ public:
     c_WStringViewNoCase(const char16_t* text) : c_WStringViewNoCase(n_StringCore::WideCStringText(text)) {}
     c_WStringViewNoCase(const char16_t* text, int length, bool cutAtNul = false)
         : c_WStringViewNoCase(n_StringCore::CountedText(text, length, cutAtNul)) {}
+    c_WStringViewNoCase(const char16_t* text, bool cutAtNul) = delete;
     c_WStringViewNoCase(const char16_t* begin, const char16_t* end)
         : c_WStringViewNoCase(n_StringCore::RangeText(begin, end)) {}
     c_WStringViewNoCase(const c_WString& text);
-    // The string's storage up to its stored size, cut at the first 0 unit.
+    // The string's storage up to its stored size, cut at the first 0 unit; false gives the text.
     c_WStringViewNoCase(const c_WString& text, bool cutAtNul);
+    // No maxLength form: a length would otherwise bind to the cut flag.
+    c_WStringViewNoCase(const c_WString& text, int maxLength) = delete;
     c_WStringViewNoCase(s_ByteSpan span, bool cutAtNul)
         : c_WStringViewNoCase(n_StringCore::SpanText<char16_t>(span, cutAtNul)) {}
     c_WStringViewNoCase(const c_WStringView& view) : c_WStringViewNoCase(view.Text()) {}

@@ -310,4 +310,26 @@ TEST(c_ByteBufferTest, ObserverHearsMovesConsumptionAndClears) {
     EXPECT_EQ(std::vector<std::string>(observer.m_Events.begin() + 1, observer.m_Events.end()), expected);
 }
 
+TEST(c_ByteBufferTest, SetSizeToExactlyTheRoomLeftKeepsTheDataInPlace) {
+    s_RecordingObserver observer;
+    c_ByteBuffer buffer(&observer);
+    ASSERT_TRUE(buffer.Append(c_StringView("0123456789abcdef")));
+    buffer.Consume(10);
+    const std::uint8_t* data = buffer.GetData();
+    const std::uint64_t capacity = buffer.GetCapacity();
+    observer.m_Events.clear();
+    // The read offset, the size and the 0 byte after it fill the block exactly.
+    ASSERT_TRUE(buffer.SetSize(static_cast<std::uint32_t>(capacity - 10 - 1)));
+    EXPECT_EQ(buffer.GetData(), data);
+    EXPECT_EQ(buffer.GetCapacity(), capacity);
+    EXPECT_EQ(std::memcmp(buffer.GetData(), "abcdef", 6), 0);
+    EXPECT_EQ(buffer.GetData()[buffer.GetSize()], 0);
+    EXPECT_TRUE(observer.m_Events.empty()) << observer.m_Events.front();
+    // One byte more needs the consumed room back: the data moves, and the observer hears of it.
+    ASSERT_TRUE(buffer.SetSize(static_cast<std::uint32_t>(capacity - 10)));
+    EXPECT_EQ(std::memcmp(buffer.GetData(), "abcdef", 6), 0);
+    ASSERT_EQ(observer.m_Events.size(), 1u);
+    EXPECT_EQ(observer.m_Events[0].rfind("moved ", 0), 0u);
+}
+
 } // namespace

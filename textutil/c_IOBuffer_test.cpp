@@ -212,4 +212,19 @@ TEST(c_IOBufferTest, ClearSwapAndInit) {
     EXPECT_EQ(second.GetGranularity(), c_IOBuffer::DEFAULT_GRANULARITY);
 }
 
+TEST(c_IOBufferTest, FillingExactlyToTheCapacityDoesNotGrow) {
+    c_IOBuffer buffer;
+    const std::uint8_t byte = 7;
+    ASSERT_TRUE(buffer.Append(&byte, 1));
+    const int capacity = buffer.GetCapacity();
+    const std::uint8_t* data = buffer.GetData();
+    const std::vector<std::uint8_t> rest(static_cast<std::size_t>(capacity - 1), 9);
+    ASSERT_TRUE(buffer.Append(rest.data(), capacity - 1));
+    EXPECT_EQ(buffer.GetUsedSize(), capacity);
+    EXPECT_EQ(buffer.GetCapacity(), capacity);
+    EXPECT_EQ(buffer.GetData(), data);
+    ASSERT_TRUE(buffer.Append(&byte, 1));
+    EXPECT_GT(buffer.GetCapacity(), capacity) << "one byte more grows";
+}
+
 } // namespace

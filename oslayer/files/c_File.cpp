@@ -428,10 +428,23 @@ bool c_File::ReadString(c_String* out, std::int32_t count) {
 }
 
 bool c_File::ReadLine(char* buffer, std::uint32_t size, std::uint32_t* length) {
-    ClearError();
-    if (length != nullptr) {
-        *length = 0;
+    std::uint32_t unused = 0;
+    std::uint32_t& lineLength = length != nullptr ? *length : unused;
+    lineLength = 0;
+    std::uint32_t read = 0;
+    if (!StartLine(buffer, size) || !ReadLineBytes(buffer, size, &read)) {
+        return false;
     }
+    const void* lineFeed = std::memchr(buffer, '\n', read);
+    if (lineFeed != nullptr) {
+        const auto at = static_cast<std::uint32_t>(static_cast<const char*>(lineFeed) - buffer);
+        return EndLineAtFeed(buffer, at, read, lineLength);
+    }
+    return EndLineWithoutFeed(buffer, size, read, lineLength);
+}
+
+bool c_File::StartLine(char* buffer, std::uint32_t size) {
+    ClearError();
     // One byte would hold nothing but the NUL, and the caller would never get further.
     if (buffer == nullptr || size < 2) {
         SetError(FILE_ERROR_NO_INPUT_BUFFER);
@@ -442,36 +455,38 @@ bool c_File::ReadLine(char* buffer, std::uint32_t size, std::uint32_t* length) {
         SetError(FILE_ERROR_END_OF_FILE);
         return false;
     }
-    std::uint32_t read = 0;
-    if (!Read(buffer, size, &read)) {
+    return true;
+}
+
+bool c_File::ReadLineBytes(char* buffer, std::uint32_t size, std::uint32_t* read) {
+    if (!Read(buffer, size, read)) {
         return false;
     }
-    if (read == 0) {
+    if (*read == 0) {
         SetError(FILE_ERROR_NOT_ENOUGH_DATA);
         return false;
     }
-    const void* lineFeed = std::memchr(buffer, '\n', read);
-    if (lineFeed != nullptr) {
-        const std::uint32_t at = static_cast<std::uint32_t>(static_cast<const char*>(lineFeed) - buffer);
-        buffer[at] = 0;
-        std::uint32_t lineLength = at;
-        if (at > 0 && buffer[at - 1] == '\r') {
-            buffer[at - 1] = 0;
-            lineLength = at - 1;
-        }
-        if (!MovePosition(-static_cast<std::int64_t>(read - at - 1))) {
-            return false;
-        }
-        if (length != nullptr) {
-            *length = lineLength;
-        }
-        return true;
+    return true;
+}
+
+bool c_File::EndLineAtFeed(char* buffer, std::uint32_t at, std::uint32_t read, std::uint32_t& lineLength) {
+    buffer[at] = 0;
+    std::uint32_t end = at;
+    if (at > 0 && buffer[at - 1] == '\r') {
+        buffer[--end] = 0;
     }
+    // Back to the byte after the LF, so that the next line starts there.
+    if (!MovePosition(-static_cast<std::int64_t>(read - at - 1))) {
+        return false;
+    }
+    lineLength = end;
+    return true;
+}
+
+bool c_File::EndLineWithoutFeed(char* buffer, std::uint32_t size, std::uint32_t read, std::uint32_t& lineLength) {
     if (m_AtEnd) {
         buffer[read] = 0;
-        if (length != nullptr) {
-            *length = read;
-        }
+        lineLength = read;
         return true;
     }
     // The buffer filled without an LF: its last byte gives way to the NUL and is read again next
@@ -479,11 +494,9 @@ bool c_File::ReadLine(char* buffer, std::uint32_t size, std::uint32_t* length) {
     const bool filled = read == size;
     const std::uint32_t kept = filled ? size - 1 : read;
     buffer[kept] = 0;
-    if (length != nullptr) {
-        *length = kept;
-    }
-    if (filled) {
-        MovePosition(-1);
+    lineLength = kept;
+    if (filled && !MovePosition(-1)) {
+        return false;
     }
     SetError(FILE_ERROR_NO_LINE_END);
     return false;

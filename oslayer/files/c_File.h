@@ -126,6 +126,7 @@ public:
     // first size - 1 bytes with FILE_ERROR_NO_LINE_END, and the next call goes on with the rest; so
     // does a read that came back short before the end of the file, with the bytes that came. At the
     // end of the file: FILE_ERROR_END_OF_FILE.
+    // A failed move back to the next line's start fails the read with the move's error.
     bool ReadLine(char* buffer, std::uint32_t size, std::uint32_t* length);
 
     template <typename T>
@@ -134,8 +135,11 @@ public:
     bool WriteText(const c_StringView& text);
     // The unread bytes; an empty buffer writes nothing.
     bool WriteBuffer(const c_ByteBuffer& buffer);
+    bool Write(const c_ByteBuffer& buffer) { return WriteBuffer(buffer); }
     // The text, then "\n" (LINE_END_LF) or "\r\n" (LINE_END_CRLF); any other type fails after the text.
     bool WriteLine(const c_StringView& text, std::int32_t lineEndType);
+    // A C string is a view: without this, a literal would fit the view and the string forms alike.
+    bool WriteLine(const char* text, std::int32_t lineEndType) { return WriteLine(c_StringView(text), lineEndType); }
     // The text with its line end, in one write; any other type writes the text alone.
     bool WriteLine(c_String text, std::int32_t lineEndType);
     // Any other type fails without touching the error.
@@ -149,6 +153,11 @@ private:
     bool FailOpening();
     bool MoveTo(std::int64_t distance, std::uint32_t method);
     bool ReadExactly(void* out, std::uint32_t count);
+    // The steps of ReadLine: the checks before reading, the read itself, and the two ways a line ends.
+    bool StartLine(char* buffer, std::uint32_t size);
+    bool ReadLineBytes(char* buffer, std::uint32_t size, std::uint32_t* read);
+    bool EndLineAtFeed(char* buffer, std::uint32_t at, std::uint32_t read, std::uint32_t& lineLength);
+    bool EndLineWithoutFeed(char* buffer, std::uint32_t size, std::uint32_t read, std::uint32_t& lineLength);
 
     std::int32_t m_ErrorCode = 0;
     c_String m_ErrorText;

@@ -133,6 +133,29 @@ TEST_F(c_FileTest, OpenForAppendWritesAfterTheEnd) {
     EXPECT_EQ(ReadTestFile(Linux("log.txt")), "first\r\nsecond\r\nthird\nfourth\r\nx");
 }
 
+TEST_F(c_FileTest, ALiteralLineIsWrittenAsAView) {
+    c_File file(c_String("C:\\lines.txt"));
+    ASSERT_TRUE(file.OpenForWrite(true, false));
+    EXPECT_TRUE(file.WriteLine("abc", c_File::LINE_END_CRLF));
+    // The view form writes the text, then fails on the unknown line end; the string form would not.
+    EXPECT_FALSE(file.WriteLine("de", 3));
+    file.Close(false, false);
+    EXPECT_EQ(ReadTestFile(Linux("lines.txt")), "abc\r\nde");
+}
+
+TEST_F(c_FileTest, WriteOfAByteBufferWritesItsUnreadBytes) {
+    c_ByteBuffer buffer;
+    ASSERT_TRUE(buffer.Append(c_StringView("headerbody")));
+    buffer.Consume(6);
+    c_File file(c_String("C:\\buffer.bin"));
+    ASSERT_TRUE(file.OpenForWrite(true, false));
+    EXPECT_TRUE(file.Write(buffer));
+    EXPECT_TRUE(file.Write(c_ByteBuffer())) << "an empty buffer writes nothing";
+    EXPECT_TRUE(file.WriteBuffer(buffer));
+    file.Close(false, false);
+    EXPECT_EQ(ReadTestFile(Linux("buffer.bin")), "bodybody");
+}
+
 struct s_LineCase {
     const char* m_Name;
     std::string m_Content;
@@ -221,6 +244,36 @@ TEST_F(c_FileTest, ReadLineKeepsTheBytesOfAShortRead) {
     c_ShortReadFile file(c_String("C:\\lines.txt"));
     ASSERT_TRUE(file.OpenForRead(false));
     EXPECT_EQ(ReadLines(file, 10), (std::vector<std::string>{"!6:abc", "!6:def", "", "gh", "!5:"}));
+}
+
+// Moving the position fails, as it may on a handle that cannot seek.
+class c_UnmovableFile : public c_File {
+public:
+    using c_File::c_File;
+    bool MovePosition(std::int64_t) override {
+        SetLastError(ERROR_NEGATIVE_SEEK);
+        SetErrorFromLastError();
+        return false;
+    }
+};
+
+TEST_F(c_FileTest, ReadLineFailsWithTheErrorOfAFailedMove) {
+    const struct {
+        const char* m_Name;
+        const char* m_Content;
+    } rows[] = {
+        {"back to the byte after the LF", "ab\ncd\n"},
+        {"back to the byte that gave way to the NUL", "abcdefgh\n"},
+    };
+    for (const auto& row : rows) {
+        WriteTestFile(Linux("lines.txt"), row.m_Content);
+        c_UnmovableFile file(c_String("C:\\lines.txt"));
+        ASSERT_TRUE(file.OpenForRead(false)) << row.m_Name;
+        char buffer[5];
+        std::uint32_t length = 0;
+        EXPECT_FALSE(file.ReadLine(buffer, sizeof buffer, &length)) << row.m_Name;
+        EXPECT_EQ(file.GetErrorCode(), ERROR_NEGATIVE_SEEK) << row.m_Name;
+    }
 }
 
 TEST_F(c_FileTest, ReadsValuesStringsAndCountsBytes) {

@@ -53,6 +53,17 @@ std::uint64_t GetTickCount64() {
     return ::GetTickCount64();
 }
 
+bool GetSystemTimeAdjustment(std::uint32_t* adjustment, std::uint32_t* increment, bool* disabled) {
+    DWORD adjustmentValue = 0;
+    DWORD incrementValue = 0;
+    BOOL disabledValue = TRUE;
+    const bool read = ::GetSystemTimeAdjustment(&adjustmentValue, &incrementValue, &disabledValue) != FALSE;
+    *adjustment = adjustmentValue;
+    *increment = incrementValue;
+    *disabled = disabledValue != FALSE;
+    return read;
+}
+
 c_DateTime FileTimeToDateTime(std::uint64_t fileTime) {
     return ConvertFileTime(fileTime, false);
 }

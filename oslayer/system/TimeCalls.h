@@ -12,6 +12,9 @@ namespace n_OSLayer {
 c_DateTime GetCurrentDateTime(bool withTime, bool utc, bool withMilliseconds, std::int32_t* milliseconds);
 std::uint32_t GetTickCount();
 std::uint64_t GetTickCount64();
+// The clock's adjustment per tick, the tick, and whether adjusting is off (preset to true, so it
+// stays true when the call fails). Reading only: this layer never sets the clock or its adjustment.
+bool GetSystemTimeAdjustment(std::uint32_t* adjustment, std::uint32_t* increment, bool* disabled);
 
 // A FILETIME (100-nanosecond units since 1601-01-01, UTC) to a c_DateTime that keeps the
 // microseconds; 0 for a time that no calendar date holds.

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <cstdlib>
 #include <ctime>
 #include <string>
@@ -54,6 +56,21 @@ TEST(TimeCalls, CurrentDateTimeAndParts) {
     EXPECT_EQ(millisecond, 7);
     EXPECT_LE(n_OSLayer::GetTickCount64() / 1000 % 0x100000000ull / 1000, 0xFFFFFFFFull);
     EXPECT_GT(n_OSLayer::GetTickCount64(), 0u);
+}
+
+TEST(TimeCalls, SystemTimeAdjustmentIsTheSystemsReading) {
+    DWORD adjustment = 0;
+    DWORD increment = 0;
+    BOOL disabled = FALSE;
+    ASSERT_TRUE(GetSystemTimeAdjustment(&adjustment, &increment, &disabled));
+    std::uint32_t wrappedAdjustment = 0;
+    std::uint32_t wrappedIncrement = 0;
+    bool wrappedDisabled = !disabled;
+    EXPECT_TRUE(n_OSLayer::GetSystemTimeAdjustment(&wrappedAdjustment, &wrappedIncrement, &wrappedDisabled));
+    EXPECT_EQ(wrappedAdjustment, adjustment);
+    EXPECT_EQ(wrappedIncrement, increment);
+    EXPECT_GT(wrappedIncrement, 0u);
+    EXPECT_EQ(wrappedDisabled, disabled != FALSE);
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 
 #include "oslayer/system/TextConversion.h"
 
+#include <afxwin.h>
+
 namespace {
 
 constexpr int CLASS_NAME_UNITS = 256;
@@ -41,6 +43,10 @@ bool UnregisterWindowClass(c_WindowClassId windowClass, HINSTANCE instance) {
 
 bool GetWindowClassInfo(HINSTANCE instance, const c_StringView& name, WNDCLASSW* description) {
     return GetClassInfoW(instance, UTF8ToWide(name).GetBuffer(), description) != FALSE;
+}
+
+c_String RegisterFrameworkWindowClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon) {
+    return WideToUTF8(c_WStringView(AfxRegisterWndClass(classStyle, cursor, background, icon)));
 }
 
 c_String GetWindowClassName(HWND window) {

@@ -18,6 +18,9 @@ bool UnregisterWindowClass(const c_StringView& name, HINSTANCE instance);
 bool UnregisterWindowClass(ATOM atom, HINSTANCE instance);
 bool UnregisterWindowClass(c_WindowClassId windowClass, HINSTANCE instance);
 bool GetWindowClassInfo(HINSTANCE instance, const c_StringView& name, WNDCLASSW* description);
+// The framework's class for the style, cursor, background brush and icon (AfxRegisterWndClass): its
+// name, empty when it has none.
+c_String RegisterFrameworkWindowClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon);
 // The window's class name, empty for no window.
 c_String GetWindowClassName(HWND window);
 

@@ -38,6 +38,18 @@ bool EnableWindow(HWND window, bool enable) {
     return c_WindowWrapper(window).EnableWindow(enable);
 }
 
+bool BringWindowToTop(HWND window) {
+    return c_WindowWrapper(window).BringWindowToTop();
+}
+
+bool SetActiveWindow(HWND window) {
+    return c_WindowWrapper(window).SetActiveWindow().GetHandle() != nullptr;
+}
+
+HWND GetActiveWindow() {
+    return ::GetActiveWindow();
+}
+
 HWND GetParent(HWND window) {
     return c_WindowWrapper(window).GetParent().GetHandle();
 }
@@ -60,6 +72,14 @@ bool GetClientRect(HWND window, RECT* rect) {
 
 bool GetWindowRect(HWND window, RECT* rect) {
     return c_WindowWrapper(window).GetWindowRect(rect);
+}
+
+bool ClientToScreen(HWND window, POINT* point) {
+    return c_WindowWrapper(window).ClientToScreen(point);
+}
+
+bool ScreenToClient(HWND window, POINT* point) {
+    return c_WindowWrapper(window).ScreenToClient(point);
 }
 
 LONG GetWindowLong(HWND window, int index) {

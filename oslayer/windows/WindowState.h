@@ -15,6 +15,10 @@ bool IsWindowEnabled(HWND window);
 bool DestroyWindow(HWND window);
 bool ShowWindow(HWND window, int command);
 bool EnableWindow(HWND window, bool enable);
+bool BringWindowToTop(HWND window);
+// True when a window was active before.
+bool SetActiveWindow(HWND window);
+HWND GetActiveWindow();
 // Null for a null window, without calling Windows.
 HWND GetParent(HWND window);
 
@@ -24,6 +28,8 @@ bool SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int he
 bool SetWindowTopmost(HWND window, bool topmost, bool noActivate);
 bool GetClientRect(HWND window, RECT* rect);
 bool GetWindowRect(HWND window, RECT* rect);
+bool ClientToScreen(HWND window, POINT* point);
+bool ScreenToClient(HWND window, POINT* point);
 LONG GetWindowLong(HWND window, int index);
 LONG SetWindowLong(HWND window, int index, LONG value);
 

@@ -55,6 +55,22 @@ bool c_WindowWrapper::IsWindowVisible() const {
     return ::IsWindowVisible(m_Window) != FALSE;
 }
 
+bool c_WindowWrapper::BringWindowToTop() const {
+    return ::BringWindowToTop(m_Window) != FALSE;
+}
+
+c_WindowWrapper c_WindowWrapper::SetActiveWindow() const {
+    return c_WindowWrapper(::SetActiveWindow(m_Window));
+}
+
+bool c_WindowWrapper::ClientToScreen(POINT* point) const {
+    return ::ClientToScreen(m_Window, point) != FALSE;
+}
+
+bool c_WindowWrapper::ScreenToClient(POINT* point) const {
+    return ::ScreenToClient(m_Window, point) != FALSE;
+}
+
 bool c_WindowWrapper::IsIconic() const {
     return ::IsIconic(m_Window) != FALSE;
 }

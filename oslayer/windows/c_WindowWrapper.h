@@ -30,6 +30,9 @@ public:
     bool IsZoomed() const;
     bool EnableWindow(bool enable) const;
     bool IsWindowEnabled() const;
+    bool BringWindowToTop() const;
+    // The window that was active before, empty when none was.
+    c_WindowWrapper SetActiveWindow() const;
 
     bool MoveWindow(int x, int y, int width, int height, bool repaint) const;
     bool MoveWindow(const RECT& rect, bool repaint) const;
@@ -38,6 +41,8 @@ public:
     bool SetTopMost(bool topMost, bool noActivate) const;
     bool GetClientRect(RECT* rect) const;
     bool GetWindowRect(RECT* rect) const;
+    bool ClientToScreen(POINT* point) const;
+    bool ScreenToClient(POINT* point) const;
 
     bool GetWindowPlacement(WINDOWPLACEMENT* placement) const;
     // Without the placement marker (flags bit 31), SetWindowPlacement. With it, rcNormalPosition is

@@ -101,6 +101,70 @@ TEST_F(WindowWrapper, ParentsAndComparisons) {
     EXPECT_FALSE(child.IsWindow());
 }
 
+TEST_F(WindowWrapper, PointsFollowThePlacementOfTheWindow) {
+    const n_OSLayer::c_WindowWrapper parent(Make());
+    ASSERT_TRUE(parent.MoveWindow(RECT{100, 50, 300, 250}, false));
+    const RECT rect = {10, 20, 60, 70};
+    const n_OSLayer::c_WindowWrapper child(n_OSLayer::CreateWindow(
+        c_WindowClassId(m_Class.GetAtom()), 0, "", WS_CHILD, &rect, parent, nullptr, m_Class.GetInstance(), nullptr));
+    const struct {
+        const char* m_Name;
+        HWND m_Window;
+        POINT m_Client;
+        POINT m_Screen;
+    } rows[] = {
+        {"top-level", parent.GetHandle(), {5, 7}, {105, 57}},
+        {"child inside its parent", child.GetHandle(), {5, 7}, {115, 77}},
+        {"negative", parent.GetHandle(), {-100, -60}, {0, -10}},
+    };
+    for (const auto& row : rows) {
+        POINT point = row.m_Client;
+        EXPECT_TRUE(n_OSLayer::ClientToScreen(row.m_Window, &point)) << row.m_Name;
+        EXPECT_EQ(point.x * 100000 + point.y, row.m_Screen.x * 100000 + row.m_Screen.y) << row.m_Name;
+        EXPECT_TRUE(n_OSLayer::c_WindowWrapper(row.m_Window).ScreenToClient(&point)) << row.m_Name;
+        EXPECT_EQ(point.x * 100000 + point.y, row.m_Client.x * 100000 + row.m_Client.y) << row.m_Name;
+    }
+    POINT point = {1, 2};
+    parent.DestroyWindow();
+    EXPECT_FALSE(n_OSLayer::ClientToScreen(parent.GetHandle(), &point));
+    EXPECT_FALSE(child.ScreenToClient(&point));
+    EXPECT_EQ(point.x * 100000 + point.y, 100002) << "a failed call leaves the point alone";
+}
+
+TEST_F(WindowWrapper, TheActiveWindowIsTheLastActivated) {
+    const n_OSLayer::c_WindowWrapper first(Make());
+    const n_OSLayer::c_WindowWrapper second(Make());
+    first.SetActiveWindow();
+    EXPECT_EQ(n_OSLayer::GetActiveWindow(), first.GetHandle());
+    EXPECT_EQ(second.SetActiveWindow(), first) << "the window active before";
+    EXPECT_EQ(n_OSLayer::GetActiveWindow(), second.GetHandle());
+    EXPECT_TRUE(n_OSLayer::SetActiveWindow(first.GetHandle()));
+    EXPECT_TRUE(first.BringWindowToTop());
+    first.DestroyWindow();
+    EXPECT_EQ(n_OSLayer::GetActiveWindow(), nullptr) << "a destroyed window is no longer active";
+    EXPECT_FALSE(n_OSLayer::SetActiveWindow(second.GetHandle())) << "no window was active before";
+    EXPECT_FALSE(n_OSLayer::BringWindowToTop(first.GetHandle()));
+    EXPECT_FALSE(n_OSLayer::SetActiveWindow(first.GetHandle()));
+    EXPECT_EQ(n_OSLayer::GetActiveWindow(), second.GetHandle()) << "a failed activation changes nothing";
+    second.DestroyWindow();
+}
+
+TEST_F(WindowWrapper, FrameworkClassesAreNamedAfterTheirValuesAndRegisteredOnce) {
+    const c_String name = n_OSLayer::RegisterFrameworkWindowClass(CS_DBLCLKS, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(name.StartsWith("Afx:"));
+    EXPECT_EQ(n_OSLayer::RegisterFrameworkWindowClass(CS_DBLCLKS, nullptr, nullptr, nullptr), name);
+    const c_String other = n_OSLayer::RegisterFrameworkWindowClass(0, nullptr, nullptr, nullptr);
+    EXPECT_NE(other, name);
+    WNDCLASSW description = {};
+    ASSERT_TRUE(n_OSLayer::GetWindowClassInfo(GetModuleHandleW(nullptr), name, &description));
+    EXPECT_EQ(description.style, static_cast<UINT>(CS_DBLCLKS));
+    const HWND window =
+        n_OSLayer::CreateWindow(0, name, "", 0, 0, 0, 10, 10, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(n_OSLayer::GetWindowClassName(window), name);
+    DestroyWindow(window);
+}
+
 TEST_F(WindowWrapper, TheCreationForms) {
     const RECT rect = {10, 20, 110, 70};
     const HINSTANCE instance = m_Class.GetInstance();

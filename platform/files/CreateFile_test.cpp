@@ -139,6 +139,21 @@ TEST(CreateFileW, ReadOnlyFileRefusesWritingEvenToRoot) {
     CloseHandle(writer);
 }
 
+TEST(CreateFileW, CreateAlwaysNeverReplacesAReadOnlyFile) {
+    c_TemporaryDrives drives;
+    ASSERT_TRUE(drives.IsReady());
+    WriteTestFile(drives.GetC() + "/locked.txt", "keep");
+    ASSERT_TRUE(SetFileAttributesW(u"C:\\locked.txt", FILE_ATTRIBUTE_READONLY));
+    for (DWORD access : {DWORD(GENERIC_WRITE), DWORD(GENERIC_READ), DWORD(GENERIC_READ | GENERIC_WRITE)}) {
+        SetLastError(0);
+        EXPECT_EQ(CreateFileW(u"C:\\locked.txt", access, 0, nullptr, CREATE_ALWAYS, 0, nullptr), INVALID_HANDLE_VALUE)
+            << access;
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED)) << access;
+        EXPECT_EQ(ReadTestFile(drives.GetC() + "/locked.txt"), "keep") << access;
+        EXPECT_EQ(GetFileAttributesW(u"C:\\locked.txt") & FILE_ATTRIBUTE_READONLY, DWORD(FILE_ATTRIBUTE_READONLY));
+    }
+}
+
 TEST(CreateFileW, NewFilesGetTheirModes) {
     c_TemporaryDrives drives;
     ASSERT_TRUE(drives.IsReady());

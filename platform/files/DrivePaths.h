@@ -1,16 +1,14 @@
 #pragma once
-// The drive map: the Linux folder that each drive letter stands for, and paths translated both ways.
-//
-// By default C: is the user's home folder and Z: is "/". The environment variable PLATFORM_DRIVES
-// replaces the whole map with entries such as "C=/tmp/t/c;D=/tmp/t/d": a letter, '=', an absolute
-// folder, the entries separated by ';'. The variable is read at the first translation and again by
-// ReloadDriveMap, so a test can give itself its own drives.
+// Paths translated both ways between the program's Windows paths and Linux paths, through the drive
+// map (DriveMap.h) and the path grammar (PathGrammar.h).
 //
 // A Windows path is made full as Windows makes it: "\" and "/" both separate and repeated separators
 // collapse; "." and ".." are resolved on the text ("C:\.." is "C:\"); a relative path joins the
 // current folder; "\x" is x on the current drive; "C:x" is relative to the current folder when that
 // is on C:, else to C:\. A trailing separator stays. A path that starts with one "/" is a POSIX path,
 // shown back in the form of the drive whose folder holds it.
+
+#include "platform/files/DriveMap.h"
 
 #include <windows.h>
 
@@ -19,8 +17,7 @@
 
 namespace n_Platform {
 
-inline constexpr char DRIVE_MAP_VARIABLE[] = "PLATFORM_DRIVES";
-
+// Reads PLATFORM_DRIVES again.
 void ReloadDriveMap();
 
 // The full path in drive form ("C:\a\b", "\\server\share\a"), or in POSIX form when no drive holds

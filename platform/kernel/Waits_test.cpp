@@ -142,6 +142,19 @@ TEST(WaitForMultipleObjects, WaitAllTakesEverythingOrNothing) {
     }
 }
 
+TEST(WaitForMultipleObjects, WaitAllChecksTheLastHandleToo) {
+    for (const BOOL manualReset : {FALSE, TRUE}) {
+        c_Events events(3, manualReset != FALSE);
+        SetEvent(events[0]);
+        SetEvent(events[1]);
+        EXPECT_EQ(WaitForMultipleObjects(3, events.GetData(), TRUE, 0), WAIT_TIMEOUT) << manualReset;
+        EXPECT_EQ(WaitForSingleObject(events[1], 0), WAIT_OBJECT_0) << "the failed wait took nothing";
+        SetEvent(events[1]);
+        SetEvent(events[2]);
+        EXPECT_EQ(WaitForMultipleObjects(3, events.GetData(), TRUE, 0), WAIT_OBJECT_0) << manualReset;
+    }
+}
+
 TEST(WaitForMultipleObjects, TimesOutOnTheRealClockToo) {
     c_Events events(2, false);
     const auto start = t_Clock::now();

@@ -211,6 +211,65 @@ TEST(Retrieval, FiltersTakeTheFirstMatchingMessage) {
     EXPECT_EQ(GetLastError(), ERROR_INVALID_WINDOW_HANDLE);
 }
 
+TEST(Retrieval, AFilteredTakeKeepsTheOrderOfTheRest) {
+    DrainQueue();
+    PostThreadMessageW(GetCurrentThreadId(), WM_USER + 1, 1, 0);
+    PostThreadMessageW(GetCurrentThreadId(), WM_USER + 2, 2, 0);
+    MSG message = {};
+    ASSERT_TRUE(PeekMessageW(&message, nullptr, WM_USER + 2, WM_USER + 2, PM_REMOVE));
+    EXPECT_EQ(message.wParam, 2u);
+    PostThreadMessageW(GetCurrentThreadId(), WM_USER + 3, 3, 0);
+    PostThreadMessageW(GetCurrentThreadId(), WM_USER + 4, 4, 0);
+    std::vector<WPARAM> rest;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        rest.push_back(message.wParam);
+    }
+    EXPECT_EQ(rest, (std::vector<WPARAM>{1, 3, 4}));
+}
+
+// Posters on other threads aim at windows that the owner keeps making and destroying. A post that
+// lands after the destruction would surface here as a message for a window that is gone.
+TEST(PostedMessages, RacingPostsNeverReachADestroyedWindow) {
+    constexpr int ROUNDS = 100;
+    constexpr int POSTERS = 2;
+    t_Handler handler = Default;
+    std::atomic<HWND> target{nullptr};
+    std::atomic<bool> stop{false};
+    std::atomic<long> delivered{0};
+    std::vector<std::thread> posters;
+    for (int i = 0; i < POSTERS; ++i) {
+        posters.emplace_back([&] {
+            while (!stop) {
+                PostMessageW(target.load(), WM_USER, 0, 0);
+            }
+        });
+    }
+    int strays = 0;
+    MSG message;
+    for (int round = 0; round < ROUNDS; ++round) {
+        const HWND window = MakeWindow(&handler);
+        target = window;
+        // The posters never stop, so the wait always ends.
+        for (int taken = 0; taken < 5 && GetMessageW(&message, nullptr, 0, 0) > 0; ++taken) {
+            strays += message.hwnd != nullptr && !IsWindow(message.hwnd);
+            delivered += message.hwnd == window;
+        }
+        DestroyWindow(window);
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            strays += message.hwnd != nullptr && !IsWindow(message.hwnd);
+        }
+    }
+    stop = true;
+    for (std::thread& poster : posters) {
+        poster.join();
+    }
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        strays += message.hwnd != nullptr && !IsWindow(message.hwnd);
+    }
+    EXPECT_EQ(strays, 0);
+    EXPECT_GT(delivered, 0) << "the posts raced nothing";
+}
+
 TEST(Retrieval, TheQuitRequestComesAfterThePostedMessages) {
     PostQuitMessage(7);
     PostThreadMessageW(GetCurrentThreadId(), WM_USER, 0, 0);

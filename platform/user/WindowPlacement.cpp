@@ -1,5 +1,6 @@
 // Where windows are and how they are shown: ShowWindow, IsWindowVisible, IsIconic, IsZoomed,
-// SetWindowPos, MoveWindow, GetWindowRect, GetClientRect, GetWindowPlacement and SetWindowPlacement.
+// SetWindowPos, MoveWindow, GetWindowRect, GetClientRect, ClientToScreen, ScreenToClient,
+// GetWindowPlacement and SetWindowPlacement.
 //
 // WS_MINIMIZE and WS_MAXIMIZE are the show state, as on Windows. The headless screen is 1920 x 1080;
 // a maximized window covers it, and a minimized one keeps its rectangle.
@@ -113,6 +114,17 @@ template <typename Record> std::shared_ptr<n_Platform::c_WindowObject> LookupFor
     return n_Platform::LookupWindowObject(handle);
 }
 
+// The client area starts at the frame's corner: a point moves by the corner, forward or back.
+BOOL MoveByFrameCorner(HWND handle, POINT* point, int direction) {
+    const std::shared_ptr<n_Platform::c_WindowObject> window = LookupForRecord(handle, point);
+    if (window == nullptr) {
+        return FALSE;
+    }
+    const RECT frame = GetScreenRect(window->ReadState(), 0);
+    *point = POINT{point->x + direction * frame.left, point->y + direction * frame.top};
+    return TRUE;
+}
+
 } // namespace
 
 BOOL WINAPI ShowWindow(HWND handle, int command) {
@@ -166,6 +178,14 @@ BOOL WINAPI GetWindowRect(HWND handle, RECT* rect) {
     }
     *rect = GetScreenRect(window->ReadState(), 0);
     return TRUE;
+}
+
+BOOL WINAPI ClientToScreen(HWND handle, POINT* point) {
+    return MoveByFrameCorner(handle, point, 1);
+}
+
+BOOL WINAPI ScreenToClient(HWND handle, POINT* point) {
+    return MoveByFrameCorner(handle, point, -1);
 }
 
 BOOL WINAPI GetClientRect(HWND handle, RECT* rect) {

@@ -93,6 +93,11 @@ template <typename View, typename String> View StorageView(const String& text, i
     return View(text.GetBuffer(), limit < 0 ? 0 : limit, true);
 }
 
+// With the cut, the storage up to the stored size cut at the first 0; without it, the text.
+template <typename View, typename String> View CutStorageView(const String& text, bool cutAtNul) {
+    return cutAtNul ? StorageView<View>(text, text.GetStoredSize()) : View(text.GetText());
+}
+
 extern template class c_StringEditor<char>;
 extern template class c_StringEditor<char16_t>;
 

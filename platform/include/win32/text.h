@@ -37,3 +37,7 @@ HLOCAL WINAPI LocalFree(HLOCAL block);
 // A null name gives the executable's module. No library modules are loaded, so every name fails
 // with ERROR_MOD_NOT_FOUND.
 HMODULE WINAPI GetModuleHandleW(LPCWSTR name);
+
+// No debugger listens: the text goes to standard error as one line (line breaks inside it become
+// blanks, a final one is dropped), written at once so that the lines of several threads never mix.
+VOID WINAPI OutputDebugStringW(LPCWSTR text);

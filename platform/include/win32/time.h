@@ -52,3 +52,8 @@ BOOL WINAPI FileTimeToSystemTime(const FILETIME* fileTime, LPSYSTEMTIME systemTi
 BOOL WINAPI SystemTimeToFileTime(const SYSTEMTIME* systemTime, LPFILETIME fileTime);
 BOOL WINAPI SystemTimeToTzSpecificLocalTime(const TIME_ZONE_INFORMATION* zone, const SYSTEMTIME* universal,
                                             LPSYSTEMTIME local);
+
+// Read from the kernel's clock discipline: the increment is the kernel tick, the adjustment that
+// tick corrected by the frequency offset in effect, and the adjustment is disabled while no
+// frequency offset is in effect. Setting the clock or its adjustment is not offered.
+BOOL WINAPI GetSystemTimeAdjustment(LPDWORD timeAdjustment, LPDWORD timeIncrement, LPBOOL timeAdjustmentDisabled);

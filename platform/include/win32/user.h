@@ -149,6 +149,11 @@ static_assert(sizeof(WINDOWPLACEMENT) == 44, "WINDOWPLACEMENT is 44 bytes");
 #define WS_OVERLAPPEDWINDOW (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
 #define WS_EX_TOPMOST 0x00000008u
 
+// Class styles are kept with the class; nothing is drawn, so none of them changes anything.
+#define CS_VREDRAW 0x0001
+#define CS_HREDRAW 0x0002
+#define CS_DBLCLKS 0x0008
+
 // A top-level window asked for CW_USEDEFAULT gets a 640 x 480 frame at (100, 100) of a 1920 x 1080
 // screen; a child window gets 0.
 #define CW_USEDEFAULT (static_cast<int>(0x80000000))
@@ -268,6 +273,16 @@ BOOL WINAPI SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width,
 BOOL WINAPI MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint);
 BOOL WINAPI GetWindowRect(HWND window, RECT* rect);
 BOOL WINAPI GetClientRect(HWND window, RECT* rect);
+// Without frames the client area starts at the window's corner: a point moves by the window's place
+// on the screen.
+BOOL WINAPI ClientToScreen(HWND window, POINT* point);
+BOOL WINAPI ScreenToClient(HWND window, POINT* point);
+// The active window is the last one activated, seen by its own thread while it exists; a window of
+// another thread cannot be activated (ERROR_ACCESS_DENIED). The Z order has nothing to change, so
+// BringWindowToTop only checks the window.
+HWND WINAPI SetActiveWindow(HWND window);
+HWND WINAPI GetActiveWindow();
+BOOL WINAPI BringWindowToTop(HWND window);
 // A maximized window covers the screen; a minimized one keeps its rectangle. Positions never set
 // read as (-1, -1).
 BOOL WINAPI GetWindowPlacement(HWND window, WINDOWPLACEMENT* placement);

@@ -1,0 +1,15 @@
+// n_OSLayer::OutputDebugString over OutputDebugStringW.
+
+#include "oslayer/system/DebugOutput.h"
+
+#include "oslayer/system/TextConversion.h"
+
+#include <windows.h>
+
+namespace n_OSLayer {
+
+void OutputDebugString(const c_StringView& text) {
+    OutputDebugStringW(UTF8ToWide(text).GetBuffer());
+}
+
+} // namespace n_OSLayer

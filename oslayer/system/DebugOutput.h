@@ -1,0 +1,11 @@
+#pragma once
+// n_OSLayer::OutputDebugString: a text for the debugger, in UTF-8.
+
+#include "strings/c_StringView.h"
+
+namespace n_OSLayer {
+
+// OutputDebugStringW of the text.
+void OutputDebugString(const c_StringView& text);
+
+} // namespace n_OSLayer
