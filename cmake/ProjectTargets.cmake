@@ -1,7 +1,7 @@
 # Helpers that give every folder the same shape: one static library made of the folder's sources,
 # one test executable made of its *_test.cpp files, registered with CTest under the folder's label.
 # (End-to-end tests in tests/ carry the label e2e instead; the sanitizer runs leave them out.)
-# A folder's *_e2e_test.cpp files, which start real peers, make a second executable labelled e2e too.
+# A folder's *_e2e_test.cpp files, which start real peers, make a second executable labelled e2e.
 # Sources are found by globbing, so adding a file pair needs no edit here.
 
 # project_folder(NAME [SUBDIRS ...] [DEPS ...] [PUBLIC_LIBS ...] [TEST_LIBS ...])
@@ -34,19 +34,19 @@ function(project_folder name)
     set_property(GLOBAL APPEND PROPERTY PROJECT_LIBRARIES ${name})
 
     if(test_sources)
-        project_test_executable(${name}_tests "${test_sources}" "${name}" ${name} ${ARG_TEST_LIBS})
+        project_test_executable(${name}_tests "${test_sources}" ${name} ${name} ${ARG_TEST_LIBS})
     endif()
     if(e2e_sources)
-        project_test_executable(${name}_e2e_tests "${e2e_sources}" "${name};e2e" ${name} ${ARG_TEST_LIBS})
+        project_test_executable(${name}_e2e_tests "${e2e_sources}" e2e ${name} ${ARG_TEST_LIBS})
     endif()
 endfunction()
 
-# One GoogleTest executable registered with CTest under the given labels.
-function(project_test_executable target sources labels)
+# One GoogleTest executable registered with CTest under the given label.
+function(project_test_executable target sources label)
     add_executable(${target} ${sources})
     target_link_libraries(${target} PRIVATE ${ARGN} GTest::gtest_main GTest::gmock)
     gtest_discover_tests(${target}
         DISCOVERY_MODE PRE_TEST
-        PROPERTIES LABELS "${labels}"
+        PROPERTIES LABELS ${label}
         DISCOVERY_TIMEOUT 60)
 endfunction()

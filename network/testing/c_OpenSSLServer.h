@@ -3,6 +3,7 @@
 // returns once the server prints its ACCEPT line; the destructor stops it by its process id.
 
 #include <cstdio>
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <string>
@@ -26,6 +27,7 @@ public:
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, output[1], 1);
         posix_spawn_file_actions_addclose(&actions, output[0]);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
         std::vector<char*> pointers;
         for (std::string& argument : arguments) {
             pointers.push_back(argument.data());
