@@ -15,9 +15,10 @@
 
 namespace {
 
-// Bytes per SSL_read and BIO_read, and the room made before each.
-constexpr int STEP = 1024;
-constexpr std::uint32_t ROOM = 1280;
+// Bytes per SSL_read and BIO_read, and the room made before each: a whole record's plain bytes,
+// since 1 KiB steps cost a third of the throughput.
+constexpr int STEP = 16384;
+constexpr std::uint32_t ROOM = STEP;
 
 // OpenSSL takes int counts; larger buffers go in int-sized pieces.
 int ToCount(std::uint32_t size) {
