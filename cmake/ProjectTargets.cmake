@@ -3,6 +3,7 @@
 # and, when the folder has sources in testing/ folders, a test-only library NAME_testing made of them
 # that the folder's tests and the tests of every folder above link.
 # (End-to-end tests in tests/ carry the label e2e instead; the sanitizer runs leave them out.)
+# A folder's *_e2e_test.cpp files, which start real peers, make a second executable labelled e2e.
 # Sources are found by globbing, so adding a file pair needs no edit here.
 
 # project_folder(NAME [SUBDIRS ...] [DEPS ...] [PUBLIC_LIBS ...] [TEST_LIBS ...])
@@ -21,6 +22,9 @@ function(project_folder name)
     list(FILTER library_sources EXCLUDE REGEX "_test\\.cpp$")
     set(test_sources ${all_sources})
     list(FILTER test_sources INCLUDE REGEX "_test\\.cpp$")
+    set(e2e_sources ${test_sources})
+    list(FILTER e2e_sources INCLUDE REGEX "_e2e_test\\.cpp$")
+    list(FILTER test_sources EXCLUDE REGEX "_e2e_test\\.cpp$")
 
     if(NOT library_sources)
         # A folder that has only headers so far.
@@ -47,12 +51,19 @@ function(project_folder name)
     endif()
 
     if(test_sources)
-        set(target ${name}_tests)
-        add_executable(${target} ${test_sources})
-        target_link_libraries(${target} PRIVATE ${name} ${testing_libraries} ${ARG_TEST_LIBS} GTest::gtest_main GTest::gmock)
-        gtest_discover_tests(${target}
-            DISCOVERY_MODE PRE_TEST
-            PROPERTIES LABELS ${name}
-            DISCOVERY_TIMEOUT 60)
+        project_test_executable(${name}_tests "${test_sources}" ${name} ${name} ${testing_libraries} ${ARG_TEST_LIBS})
     endif()
+    if(e2e_sources)
+        project_test_executable(${name}_e2e_tests "${e2e_sources}" e2e ${name} ${testing_libraries} ${ARG_TEST_LIBS})
+    endif()
+endfunction()
+
+# One GoogleTest executable registered with CTest under the given label.
+function(project_test_executable target sources label)
+    add_executable(${target} ${sources})
+    target_link_libraries(${target} PRIVATE ${ARGN} GTest::gtest_main GTest::gmock)
+    gtest_discover_tests(${target}
+        DISCOVERY_MODE PRE_TEST
+        PROPERTIES LABELS ${label}
+        DISCOVERY_TIMEOUT 60)
 endfunction()
