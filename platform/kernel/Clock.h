@@ -26,4 +26,9 @@ std::int64_t DeadlineAfterMilliseconds(std::uint32_t milliseconds);
 // hold SLEEP_TIMED_OUT on the test clock), false when the time ran out first.
 bool SleepOnWord(std::atomic<std::uint32_t>& word, std::int64_t deadline);
 
+// Called after every move of the test clock, for sleepers that wait in something other than
+// SleepOnWord (a reactor's poll) and must look at the clock again.
+using t_ClockMovedHook = void (*)();
+void AddClockMovedHook(t_ClockMovedHook hook);
+
 } // namespace n_Platform
