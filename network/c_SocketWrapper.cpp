@@ -180,9 +180,9 @@ std::optional<s_ByteSpan> c_SocketWrapper::ReceiveFrom(s_ByteSpan capacity, std:
     sockaddr_in6 sender{};
     int length = sizeof sender;
     char* buffer = static_cast<char*>(const_cast<void*>(capacity.m_p_Data));
-    const int received = recvfrom(m_Handle, buffer, static_cast<int>(capacity.m_Size), 0,
-                                  wantSender ? reinterpret_cast<sockaddr*>(&sender) : nullptr,
-                                  wantSender ? &length : nullptr);
+    const int received =
+        recvfrom(m_Handle, buffer, static_cast<int>(capacity.m_Size), 0,
+                 wantSender ? reinterpret_cast<sockaddr*>(&sender) : nullptr, wantSender ? &length : nullptr);
     if (received == SOCKET_ERROR) {
         return std::nullopt;
     }
