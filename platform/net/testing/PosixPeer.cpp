@@ -81,6 +81,10 @@ bool ReceiveAll(int fd, void* buffer, std::size_t length) {
     return true;
 }
 
+long ReceiveSome(int fd, void* buffer, std::size_t length) {
+    return long(::recv(fd, buffer, length, 0));
+}
+
 void ShutdownSending(int fd) {
     ::shutdown(fd, SHUT_WR);
 }

@@ -17,6 +17,8 @@ std::uint16_t FindClosedPort();
 
 bool SendAll(int fd, const void* data, std::size_t length);
 bool ReceiveAll(int fd, void* buffer, std::size_t length);
+// One blocking recv: the bytes received, 0 at the end, -1 on failure.
+long ReceiveSome(int fd, void* buffer, std::size_t length);
 // Sends the orderly close (FIN).
 void ShutdownSending(int fd);
 // Closes with a reset (RST).
