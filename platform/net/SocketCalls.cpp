@@ -27,12 +27,9 @@ bool IsAnyAddress(const sockaddr* address, int length) {
 }
 
 int ConnectNonBlocking(n_Platform::c_Socket& socket, const sockaddr* address, int length) {
+    // Windows reports every outcome of a non-blocking connect later, through FD_CONNECT.
     const int result = n_PosixSockets::Connect(socket.m_Fd, address, length);
-    if (result == 0) {
-        n_Platform::FinishConnect(socket, 0);
-        return 0;
-    }
-    if (IsLaterConnectResult(result)) {
+    if (result == 0 || IsLaterConnectResult(result)) {
         n_Platform::FinishConnect(socket, n_Platform::WinsockErrorFromErrno(-result));
         return n_Platform::FailWith(SOCKET_ERROR, WSAEWOULDBLOCK);
     }
