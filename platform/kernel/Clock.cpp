@@ -34,6 +34,7 @@ struct s_ClockState {
     std::atomic<std::int64_t> m_Offset{0};
     std::atomic<std::int64_t> m_Manual{0};
     std::vector<s_Sleeper*> m_Sleepers;
+    std::vector<t_ClockMovedHook> m_MovedHooks;
 };
 
 s_ClockState& GetState() {
@@ -149,9 +150,15 @@ bool IsTestClockInUse() {
     return GetState().m_TestClock.load(std::memory_order_acquire);
 }
 
-void AdvanceClock(std::uint64_t milliseconds) {
+void AddClockMovedHook(t_ClockMovedHook hook) {
     s_ClockState& state = GetState();
     std::lock_guard<std::mutex> lock(state.m_Lock);
+    state.m_MovedHooks.push_back(hook);
+}
+
+void AdvanceClock(std::uint64_t milliseconds) {
+    s_ClockState& state = GetState();
+    std::unique_lock<std::mutex> lock(state.m_Lock);
     const std::int64_t now = state.m_Manual.load() + std::int64_t(milliseconds) * NANOSECONDS_PER_MILLISECOND;
     state.m_Manual.store(now, std::memory_order_release);
     std::erase_if(state.m_Sleepers, [now](s_Sleeper* sleeper) {
@@ -164,6 +171,11 @@ void AdvanceClock(std::uint64_t milliseconds) {
         return true;
     });
     state.m_SleepersChanged.notify_all();
+    const std::vector<t_ClockMovedHook> hooks = state.m_MovedHooks;
+    lock.unlock();
+    for (t_ClockMovedHook hook : hooks) {
+        hook();
+    }
 }
 
 std::uint32_t CountTimedSleepers() {

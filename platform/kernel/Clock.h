@@ -41,4 +41,9 @@ std::uint32_t CountTimedSleepers();
 // test knows that the threads woken by AdvanceClock have done their work and gone back to sleep.
 bool WaitForTimedSleepers(std::uint32_t count);
 
+// Called after every move of the test clock, for sleepers that wait in something other than
+// SleepOnWord (a reactor's poll) and must look at the clock again.
+using t_ClockMovedHook = void (*)();
+void AddClockMovedHook(t_ClockMovedHook hook);
+
 } // namespace n_Platform

@@ -3,6 +3,7 @@
 #include "platform/kernel/ErrorTexts.h"
 
 #include "platform/kernel/LastError.h"
+#include "platform/net/WinsockErrors.h"
 
 #include <cstring>
 
@@ -118,7 +119,7 @@ const WCHAR* FindSystemMessage(DWORD error) {
             return message.m_p_Text;
         }
     }
-    return nullptr;
+    return FindWinsockMessage(error);
 }
 
 } // namespace n_Platform

@@ -106,8 +106,10 @@ std::shared_ptr<c_KernelObject> LookupHandle(HANDLE handle) {
 } // namespace n_Platform
 
 BOOL WINAPI CloseHandle(HANDLE handle) {
-    if (GetHandleTable().Remove(handle) == nullptr) {
+    const std::shared_ptr<n_Platform::c_KernelObject> object = GetHandleTable().Remove(handle);
+    if (object == nullptr) {
         return n_Platform::FailWith(FALSE, ERROR_INVALID_HANDLE);
     }
+    object->OnHandleClosed();
     return TRUE;
 }

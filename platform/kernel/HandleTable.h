@@ -15,6 +15,9 @@ namespace n_Platform {
 class c_KernelObject {
 public:
     virtual ~c_KernelObject() = default;
+
+    // Called when the object's handle is closed, while others may still hold the object.
+    virtual void OnHandleClosed() {}
 };
 
 // A new handle to the object, or null with ERROR_NO_SYSTEM_RESOURCES when the table is full.

@@ -1,0 +1,73 @@
+// What the reactor reports, turned into progress: connects finish, pending receives and sends
+// move on, the peer's close and waiting connections are recorded, and connect deadlines pass.
+
+#include "platform/kernel/Clock.h"
+#include "platform/net/Reactor.h"
+#include "platform/net/SocketOperations.h"
+#include "platform/net/WinsockErrors.h"
+#include "platform/net/internal/PosixSockets.h"
+
+namespace n_Platform {
+
+namespace {
+
+void CheckConnect(c_Socket& socket, unsigned readiness) {
+    if (!socket.m_Connecting || (readiness & (READY_WRITE | READY_FAILED)) == 0) {
+        return;
+    }
+    SetSocketDeadline(socket.m_Id, NO_DEADLINE);
+    FinishConnect(socket, WinsockErrorFromErrno(n_PosixSockets::TakePendingError(socket.m_Fd)));
+}
+
+// FD_CLOSE once per connection: 0 for the peer's orderly close, else the error that ended it.
+void CheckClose(c_Socket& socket, unsigned readiness) {
+    if (!socket.m_Connected || socket.m_CloseRecorded || (readiness & (READY_PEER_CLOSED | READY_FAILED)) == 0) {
+        return;
+    }
+    if (!socket.m_ReceiveEnded && (readiness & READY_FAILED) != 0) {
+        const int error = n_PosixSockets::TakePendingError(socket.m_Fd);
+        if (error != 0) {
+            EndReceiving(socket, WinsockErrorFromErrno(error));
+        }
+    }
+    socket.m_CloseRecorded = true;
+    RecordNetworkEvent(socket, FD_CLOSE_BIT, socket.m_ReceiveEnded ? socket.m_ReceiveEndStatus : 0);
+}
+
+} // namespace
+
+void OnSocketReady(std::uint64_t id, unsigned readiness) {
+    std::shared_ptr<c_Socket> socket = FindSocket(id);
+    if (socket == nullptr) {
+        return;
+    }
+    std::lock_guard<std::mutex> lock(socket->m_Lock);
+    if (socket->m_Closed) {
+        return;
+    }
+    if (socket->m_Listening) {
+        RecordWaitingConnection(*socket);
+        return;
+    }
+    CheckConnect(*socket, readiness);
+    ProgressReceives(*socket);
+    if (socket->m_Type == SOCK_STREAM) {
+        CheckClose(*socket, readiness);
+    }
+    ProgressSends(*socket);
+}
+
+void OnSocketDeadline(std::uint64_t id) {
+    std::shared_ptr<c_Socket> socket = FindSocket(id);
+    if (socket == nullptr) {
+        return;
+    }
+    std::lock_guard<std::mutex> lock(socket->m_Lock);
+    if (socket->m_Closed || !socket->m_Connecting) {
+        return;
+    }
+    n_PosixSockets::AbortConnect(socket->m_Fd);
+    FinishConnect(*socket, WSAETIMEDOUT);
+}
+
+} // namespace n_Platform

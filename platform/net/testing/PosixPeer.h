@@ -1,0 +1,30 @@
+#pragma once
+// Test helper: the far side of a loopback connection, written with the system's own socket calls,
+// so the layer's sockets are tested against a peer that does not go through the layer.
+
+#include <cstddef>
+#include <cstdint>
+
+namespace n_PosixPeer {
+
+// A listener on 127.0.0.1 with an ephemeral port, written to port.
+int Listen(std::uint16_t* port, int backlog);
+// A blocking connect to 127.0.0.1:port; -1 on failure.
+int Connect(std::uint16_t port);
+int Accept(int listener);
+// A port on 127.0.0.1 where nothing listens.
+std::uint16_t FindClosedPort();
+
+bool SendAll(int fd, const void* data, std::size_t length);
+bool ReceiveAll(int fd, void* buffer, std::size_t length);
+// One blocking recv: the bytes received, 0 at the end, -1 on failure.
+long ReceiveSome(int fd, void* buffer, std::size_t length);
+// Sends the orderly close (FIN).
+void ShutdownSending(int fd);
+// Closes with a reset (RST).
+void CloseWithReset(int fd);
+void Close(int fd);
+// Reads until the stream ends: 0 for the orderly close, else the errno that ended it.
+int ReadUntilEnd(int fd);
+
+} // namespace n_PosixPeer
