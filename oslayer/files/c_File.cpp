@@ -4,6 +4,7 @@
 
 #include "oslayer/files/FileCalls.h"
 #include "oslayer/system/ErrorText.h"
+#include "textutil/c_ByteBuffer.h"
 
 #include <utility>
 

@@ -14,13 +14,14 @@
 
 #include "strings/c_String.h"
 #include "strings/c_StringView.h"
-#include "textutil/c_ByteBuffer.h"
 
 #include <windows.h>
 
 #include <concepts>
 #include <cstdint>
 #include <cstring>
+
+class c_ByteBuffer;
 
 class c_File {
 public:

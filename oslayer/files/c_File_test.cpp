@@ -4,6 +4,7 @@
 
 #include "platform/testing/TemporaryDrives.h"
 #include "platform/testing/TestFiles.h"
+#include "textutil/c_ByteBuffer.h"
 #include "textutil/testing/TestText.h"
 
 #include <gtest/gtest.h>

@@ -4,6 +4,7 @@
 
 #include "oslayer/system/ErrorText.h"
 #include "oslayer/system/LogMessage.h"
+#include "oslayer/system/c_TextOutput.h"
 #include "oslayer/threads/internal/ThreadRegistry.h"
 
 #include <process.h>

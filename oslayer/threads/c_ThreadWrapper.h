@@ -11,12 +11,13 @@
 // A subclass with members of its own stops its thread in its own destructor (WaitForThreadToFinish),
 // before those members go. A process-wide registry lists every live wrapper.
 
-#include "oslayer/system/c_TextOutput.h"
 #include "oslayer/threads/c_Event.h"
 #include "strings/c_String.h"
 
 #include <atomic>
 #include <cstdint>
+
+class c_TextOutput;
 
 class c_ThreadWrapper;
 

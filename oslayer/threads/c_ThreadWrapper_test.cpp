@@ -3,10 +3,10 @@
 
 #include "oslayer/threads/c_ThreadWrapper.h"
 
-#include "platform/testing/PumpUntil.h"
-
 #include "oslayer/system/LogMessage.h"
+#include "oslayer/system/c_TextOutput.h"
 #include "oslayer/threads/c_Guarded.h"
+#include "platform/testing/PumpUntil.h"
 
 #include <gtest/gtest.h>
 

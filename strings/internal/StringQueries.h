@@ -8,6 +8,9 @@
 
 #include "strings/internal/ViewBase.h"
 
+#include <new>
+#include <stdexcept>
+
 namespace n_StringCore {
 
 template <typename Derived, typename View> class c_StringQueries {

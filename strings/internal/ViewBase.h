@@ -12,8 +12,6 @@
 #include <compare>
 #include <concepts>
 #include <initializer_list>
-#include <new>
-#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -221,15 +219,7 @@ public:
     template <typename X>
     requires TextOperand<T, X>
     bool Split(const X& separator, std::vector<Derived>& out) const {
-        const std::size_t before = out.size();
-        try {
-            AppendPieces(OperandText<T>(separator), out);
-            return true;
-        } catch (const std::bad_alloc&) {
-        } catch (const std::length_error&) {
-        }
-        out.resize(before);
-        return false;
+        return SplitPieces(OperandText<T>(separator), out);
     }
 
     template <typename X>
@@ -264,18 +254,8 @@ protected:
     const Derived& Self() const { return static_cast<const Derived&>(*this); }
     bool IsInside(int position) const { return position >= 0 && position < m_Length; }
 
-    void AppendPieces(t_Text<T> separator, std::vector<Derived>& out) const {
-        if (m_Length == 0) {
-            return;
-        }
-        int start = 0;
-        for (int hit = n_StringCore::Find<T, false>(Text(), separator, 0); hit >= 0;
-             hit = n_StringCore::Find<T, false>(Text(), separator, start)) {
-            out.push_back(Mid(start, hit - start));
-            start = hit + separator.m_Length;
-        }
-        out.push_back(RightFrom(start));
-    }
+    // Out of line (ViewSplit.cpp), for the four view types.
+    bool SplitPieces(t_Text<T> separator, std::vector<Derived>& out) const;
 
     const T* m_p_Data = nullptr;
     int m_Length = 0;
