@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr int INLINE_UNITS = 30;
-
 // The two-step conversion shared by both directions. convert(buffer, capacity) is the system call;
 // a capacity of 0 asks for the size.
 template <typename Text, typename Convert> Text ConvertInto(int length, const Convert& convert) {
@@ -13,8 +11,10 @@ template <typename Text, typename Convert> Text ConvertInto(int length, const Co
     if (length <= 0) {
         return result;
     }
-    const int inlineCount = convert(result.GetBuffer(), INLINE_UNITS);
-    if (inlineCount >= 1 && inlineCount <= INLINE_UNITS) {
+    // A fresh string's own room first (its capacity counts the NUL): most texts fit, with one call.
+    const int room = result.GetCapacity() - 1;
+    const int inlineCount = convert(result.GetBuffer(), room);
+    if (inlineCount >= 1 && inlineCount <= room) {
         result.SetLength(inlineCount);
         return result;
     }

@@ -127,8 +127,8 @@ bool c_TimerCore::Start() {
     }
     bool started = true;
     try {
-        if (!service.m_Class.Register("RIZozorUzuZaravozoDavova", GetModuleHandleW(nullptr), TimerWindowProc)) {
-            ReportStartFailure("Error registering the window class RIZozorUzuZaravozoDavova.");
+        if (!service.m_Class.Register(WINDOW_CLASS_NAME, GetModuleHandleW(nullptr), TimerWindowProc)) {
+            ReportStartFailure(Concat({"Error registering the window class ", WINDOW_CLASS_NAME, "."}));
             started = false;
         }
         service.m_Thread.reset();

@@ -47,6 +47,8 @@ class c_TimerCore {
 public:
     enum e_State : std::int32_t { STOPPED = 0, STARTING = 1, RUNNING = 2, STOPPING = 3 };
 
+    static constexpr const char* WINDOW_CLASS_NAME = "RIZozorUzuZaravozoDavova";
+
     class c_TimerThread;
 
     c_TimerCore() = delete;

@@ -405,7 +405,7 @@ TEST_F(StoppedTimerService, ATimerStartedWhileTheServiceIsStoppedIsBoundByALater
 
 TEST(TimerServiceStart, AClassThatCannotBeRegisteredIsReportedOnStandardError) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    ASSERT_NE(n_OSLayer::RegisterWindowClass("RIZozorUzuZaravozoDavova", instance, DefWindowProcW), 0);
+    ASSERT_NE(n_OSLayer::RegisterWindowClass(c_TimerCore::WINDOW_CLASS_NAME, instance, DefWindowProcW), 0);
     testing::internal::CaptureStderr();
     EXPECT_FALSE(c_TimerCore::Start());
     const std::string reported = testing::internal::GetCapturedStderr();
@@ -414,7 +414,7 @@ TEST(TimerServiceStart, AClassThatCannotBeRegisteredIsReportedOnStandardError) {
     EXPECT_EQ(c_TimerCore::GetState(), c_TimerCore::RUNNING);
     EXPECT_TRUE(c_TimerCore::Start());
     c_TimerCore::Stop();
-    EXPECT_TRUE(n_OSLayer::UnregisterWindowClass("RIZozorUzuZaravozoDavova", instance));
+    EXPECT_TRUE(n_OSLayer::UnregisterWindowClass(c_TimerCore::WINDOW_CLASS_NAME, instance));
 }
 
 TEST_F(TimerService, TheLastReferenceFromAnotherThreadClosesTheWindowOnItsOwnThread) {

@@ -22,7 +22,7 @@ typedef std::map<HWND, c_AsyncWindow*, std::less<HWND>, c_MemoryAllocator<std::p
 // Built at the first use and destroyed at exit in the reverse order of the members: the lock, the
 // map (not the objects), the class (unregistered if still registered), the name.
 struct s_AsyncWindows {
-    c_String m_ClassName{"DARezazIzudud"};
+    c_String m_ClassName{c_AsyncWindow::CLASS_NAME};
     c_WindowClass m_Class;
     t_WindowMap m_Map;
     c_CriticalSection m_Lock;

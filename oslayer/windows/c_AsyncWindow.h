@@ -18,6 +18,8 @@
 
 class c_AsyncWindow {
 public:
+    static constexpr const char* CLASS_NAME = "DARezazIzudud";
+
     explicit c_AsyncWindow(c_String name);
     virtual ~c_AsyncWindow();
     c_AsyncWindow(const c_AsyncWindow&) = delete;

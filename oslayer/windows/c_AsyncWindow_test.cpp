@@ -143,7 +143,7 @@ TEST_F(AsyncWindow, UninitializeWithTwoWindowsLogsTheirCountAndEmptiesTheMap) {
     first.DestroyAsyncWindow();
     second.DestroyAsyncWindow();
     // The class outlived its holder while its windows did; it goes now.
-    EXPECT_TRUE(n_OSLayer::UnregisterWindowClass("DARezazIzudud", GetModuleHandleW(nullptr)));
+    EXPECT_TRUE(n_OSLayer::UnregisterWindowClass(c_AsyncWindow::CLASS_NAME, GetModuleHandleW(nullptr)));
 }
 
 TEST(AsyncWindowClass, CreationWithoutTheClassFailsWithItsLogLine) {
