@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace n_Bench {
@@ -23,30 +22,37 @@ public:
                 continue;
             }
             const std::string name = run.run_name.str();
-            const double nanoseconds = run.GetAdjustedRealTime();
+            // In the benchmark's own time unit; both sides of a case use the same one.
+            const double time = run.GetAdjustedRealTime();
             for (const char* side : {"/ours", "/peer"}) {
                 const std::size_t at = name.find(side);
                 if (at == std::string::npos) {
                     continue;
                 }
-                const std::string key = name.substr(0, at) + name.substr(at + 5);
-                (side[1] == 'o' ? m_Times[key].first : m_Times[key].second) = nanoseconds;
+                s_Times& times = m_Times[name.substr(0, at) + name.substr(at + 5)];
+                (side[1] == 'o' ? times.m_Ours : times.m_Peer) = time;
+                times.m_p_Unit = benchmark::GetTimeUnitString(run.time_unit);
             }
         }
     }
 
     void PrintRatios(const char* peerName) const {
-        std::printf("\n%-48s %12s %12s %10s\n", "case", "ours ns", peerName, "speed-up");
+        std::printf("\n%-48s %15s %15s %10s\n", "case", "ours", peerName, "speed-up");
         for (const auto& [key, times] : m_Times) {
-            if (times.first > 0 && times.second > 0) {
-                std::printf("%-48s %12.1f %12.1f %9.2fx\n", key.c_str(), times.first, times.second,
-                            times.second / times.first);
+            if (times.m_Ours > 0 && times.m_Peer > 0) {
+                std::printf("%-48s %12.1f %-2s %12.1f %-2s %9.2fx\n", key.c_str(), times.m_Ours, times.m_p_Unit,
+                            times.m_Peer, times.m_p_Unit, times.m_Peer / times.m_Ours);
             }
         }
     }
 
 private:
-    std::map<std::string, std::pair<double, double>> m_Times;
+    struct s_Times {
+        double m_Ours = 0;
+        double m_Peer = 0;
+        const char* m_p_Unit = "";
+    };
+    std::map<std::string, s_Times> m_Times;
 };
 
 } // namespace
