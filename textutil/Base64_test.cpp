@@ -22,7 +22,7 @@ std::string Decoded(const char* text) {
     return Bytes(buffer);
 }
 
-TEST(Base64Test, Rfc4648Vectors) {
+TEST(Base64, Rfc4648Vectors) {
     const struct {
         const char* m_Plain;
         const char* m_Encoded;
@@ -44,7 +44,7 @@ TEST(Base64Test, Rfc4648Vectors) {
     }
 }
 
-TEST(Base64Test, DecoderSkipsForeignCharacters) {
+TEST(Base64, DecoderSkipsForeignCharacters) {
     const struct {
         const char* m_Name;
         const char* m_Encoded;
@@ -63,7 +63,7 @@ TEST(Base64Test, DecoderSkipsForeignCharacters) {
     }
 }
 
-TEST(Base64Test, RoundTripsRandomBytes) {
+TEST(Base64, RoundTripsRandomBytes) {
     std::mt19937 random(99);
     for (int length = 0; length < 300; ++length) {
         std::string bytes(static_cast<std::size_t>(length), '\0');
@@ -78,7 +78,7 @@ TEST(Base64Test, RoundTripsRandomBytes) {
     }
 }
 
-TEST(Base64Test, OutputAreaLimitsWhatIsWritten) {
+TEST(Base64, OutputAreaLimitsWhatIsWritten) {
     char output[8] = {};
     const s_ByteSpan encoded = Base64Encode(c_StringView("abcdef").ToSpan(), output, 3);
     EXPECT_EQ(encoded.m_Size, 3u);
@@ -89,14 +89,14 @@ TEST(Base64Test, OutputAreaLimitsWhatIsWritten) {
     EXPECT_EQ(std::string(output, 2), "ab");
 }
 
-TEST(Base64Test, TextFormStopsAtZeroBytesBufferFormKeepsThem) {
+TEST(Base64, TextFormStopsAtZeroBytesBufferFormKeepsThem) {
     const char bytes[] = {'a', 0, 'b'};
     const c_String encoded = Base64EncodeToString(s_ByteSpan::FromPointer(bytes, 3));
     EXPECT_EQ(ToStd(Base64DecodeToString(encoded)), "a");
     EXPECT_EQ(Decoded(encoded.GetChars()), std::string(bytes, 3));
 }
 
-TEST(Base64Test, CharacterTables) {
+TEST(Base64, CharacterTables) {
     EXPECT_EQ(Base64EncodeChar(0), 'A');
     EXPECT_EQ(Base64EncodeChar(63), '/');
     EXPECT_EQ(Base64EncodeChar(64), 0);
@@ -120,7 +120,7 @@ struct s_ClearCounter : c_ByteBufferObserver {
     int m_Clears = 0;
 };
 
-TEST(Base64Test, BufferFormClearsFirstAndReportsFailedSizing) {
+TEST(Base64, BufferFormClearsFirstAndReportsFailedSizing) {
     s_ClearCounter observer;
     c_ByteBuffer buffer(&observer);
     ASSERT_TRUE(buffer.Append(c_StringView("old")));

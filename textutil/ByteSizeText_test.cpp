@@ -8,7 +8,7 @@
 
 namespace {
 
-TEST(ByteSizeTextTest, Styles) {
+TEST(ByteSizeText, Styles) {
     const struct {
         c_String m_Text;
         const char* m_Expected;

@@ -26,7 +26,7 @@ std::int64_t ISO(const char* text) {
     return ParseISODateTime(text, &value) ? value.GetValue() : FAILS;
 }
 
-TEST(DateTimeParsingTest, ISODateTime) {
+TEST(DateTimeParsing, ISODateTime) {
     const struct {
         const char* m_Text;
         std::int64_t m_Expected;
@@ -69,7 +69,7 @@ TEST(DateTimeParsingTest, ISODateTime) {
     EXPECT_EQ(ISODateTimeFromString(c_String("2024-02-30")).GetValue(), 0);
 }
 
-TEST(DateTimeParsingTest, DateText) {
+TEST(DateTimeParsing, DateText) {
     const struct {
         const char* m_Text;
         std::int64_t m_Expected;
@@ -114,7 +114,7 @@ std::int64_t Time(const char* text) {
     return value.GetValue();
 }
 
-TEST(DateTimeParsingTest, TimeText) {
+TEST(DateTimeParsing, TimeText) {
     const struct {
         const char* m_Text;
         std::int64_t m_Expected;
@@ -166,7 +166,7 @@ std::int64_t DateTime(const char* text) {
     return value.GetValue();
 }
 
-TEST(DateTimeParsingTest, DateTimeText) {
+TEST(DateTimeParsing, DateTimeText) {
     const struct {
         const char* m_Text;
         std::int64_t m_Expected;
@@ -189,7 +189,7 @@ TEST(DateTimeParsingTest, DateTimeText) {
     }
 }
 
-TEST(DateTimeParsingTest, DateList) {
+TEST(DateTimeParsing, DateList) {
     const std::set<c_DateTime> dates = ParseDateList(" 2024-01-05, 1/6/24 ,,2024-01-05, junk,");
     const std::set<c_DateTime> expected = {c_DateTime(), c_DateTime(At(2024, 1, 5)), c_DateTime(At(2024, 1, 6))};
     EXPECT_EQ(dates, expected);
@@ -222,7 +222,7 @@ template <typename Parser> s_FieldResult Field(Parser parser, const char* text, 
     return {ok, value.GetValue(), consumed};
 }
 
-TEST(DateTimeParsingTest, DateAndTimeFields) {
+TEST(DateTimeParsing, DateAndTimeFields) {
     const auto date = [](const char* t, int n, c_DateTime* v, int* c) { return ParseDateField(t, n, v, c); };
     const auto time = [](const char* t, int n, c_DateTime* v, int* c) { return ParseTimeField(t, n, v, c); };
     const s_FieldResult unchanged = {false, START, -1};
@@ -262,7 +262,7 @@ TEST(DateTimeParsingTest, DateAndTimeFields) {
     EXPECT_EQ(consumed, 5);
 }
 
-TEST(DateTimeParsingTest, IntAndBlankFields) {
+TEST(DateTimeParsing, IntAndBlankFields) {
     const struct {
         const char* m_Text;
         int m_Length;

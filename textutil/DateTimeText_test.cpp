@@ -33,7 +33,7 @@ std::string Format(c_DateTime value, std::uint32_t flags) {
     return ToStd(out);
 }
 
-TEST(DateTimeTextTest, FormatDateTimeFlags) {
+TEST(DateTimeText, FormatDateTimeFlags) {
     const struct {
         const char* m_Name;
         c_DateTime m_Value;
@@ -82,7 +82,7 @@ TEST(DateTimeTextTest, FormatDateTimeFlags) {
     }
 }
 
-TEST(DateTimeTextTest, FixedForms) {
+TEST(DateTimeText, FixedForms) {
     const c_DateTime withFraction = Plus(AFTERNOON, 7250);
     const struct {
         const char* m_Name;
@@ -113,7 +113,7 @@ TEST(DateTimeTextTest, FixedForms) {
     }
 }
 
-TEST(DateTimeTextTest, Durations) {
+TEST(DateTimeText, Durations) {
     const struct {
         const char* m_Name;
         c_String m_Text;
@@ -143,7 +143,7 @@ TEST(DateTimeTextTest, Durations) {
 
 // Texts past the 30-character inline storage need one allocation; when it fails the text is empty,
 // never a part of it nor the old content.
-TEST(DateTimeTextTest, FailedAllocationLeavesNoPartialText) {
+TEST(DateTimeText, FailedAllocationLeavesNoPartialText) {
     c_String out("left over from before");
     n_Memory::FailNthAllocation(1);
     FormatDateTime(Plus(AFTERNOON, 7250), 0x1203F, out);

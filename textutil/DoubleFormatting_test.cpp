@@ -16,7 +16,7 @@
 
 namespace {
 
-TEST(DoubleFormattingTest, Texts) {
+TEST(DoubleFormatting, Texts) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double infinity = std::numeric_limits<double>::infinity();
     const struct {
@@ -64,7 +64,7 @@ TEST(DoubleFormattingTest, Texts) {
     }
 }
 
-TEST(DoubleFormattingTest, CoreReplacesItsOutput) {
+TEST(DoubleFormatting, CoreReplacesItsOutput) {
     c_String out("previous text");
     DoubleToString(1.25, 1, false, false, out);
     EXPECT_EQ(out, "1.3");
@@ -74,7 +74,7 @@ TEST(DoubleFormattingTest, CoreReplacesItsOutput) {
     EXPECT_EQ(out, "0.1");
 }
 
-TEST(NumericFunctionsTest, Rounding) {
+TEST(NumericFunctions, Rounding) {
     const double justBelowHalf = 0.49999999999999983;
     const struct {
         double m_Value;
@@ -101,7 +101,7 @@ TEST(NumericFunctionsTest, Rounding) {
     }
 }
 
-TEST(NumericFunctionsTest, PowersOfTen) {
+TEST(NumericFunctions, PowersOfTen) {
     for (int n = -10; n <= 10; ++n) {
         EXPECT_EQ(GetPowerOfTen(n), std::stod("1e" + std::to_string(n))) << n;
     }

@@ -25,7 +25,7 @@ std::vector<std::uint8_t> MakeImage(std::uint32_t peOffset, std::uint16_t machin
     return bytes;
 }
 
-TEST(ExecutableHeaderTest, Machines) {
+TEST(ExecutableHeader, Machines) {
     const struct {
         const char* m_Name;
         std::vector<std::uint8_t> m_Bytes;

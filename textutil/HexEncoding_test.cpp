@@ -11,7 +11,7 @@
 
 namespace {
 
-TEST(HexEncodingTest, Texts) {
+TEST(HexEncoding, Texts) {
     const char bytes[] = {'\xAB', '\x01'};
     EXPECT_EQ(ToStd(HexEncodeString(c_String("\xAB"), true)), "AB");
     EXPECT_EQ(ToStd(HexEncodeString(c_String("\xAB"), false)), "ab");
@@ -24,7 +24,7 @@ TEST(HexEncodingTest, Texts) {
     EXPECT_EQ(low, 'f');
 }
 
-TEST(c_UTF8IteratorTest, DecodesCodePoints) {
+TEST(c_UTF8Iterator, DecodesCodePoints) {
     const struct {
         const char* m_Name;
         const char* m_Bytes;
@@ -46,7 +46,7 @@ TEST(c_UTF8IteratorTest, DecodesCodePoints) {
     }
 }
 
-TEST(c_UTF8IteratorTest, VisitsEveryByteOnceAndStopsAtEnd) {
+TEST(c_UTF8Iterator, VisitsEveryByteOnceAndStopsAtEnd) {
     const char text[] = "a\xC3\xA9\x80\x80z\xE2\x82";
     const char* end = text + sizeof text - 1;
     std::vector<std::uint32_t> codePoints;

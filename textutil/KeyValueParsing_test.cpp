@@ -26,7 +26,7 @@ t_Pairs InPlace(const char* text, const char* keySeparator, const char* pairSepa
     return result;
 }
 
-TEST(KeyValueParsingTest, InPlace) {
+TEST(KeyValueParsing, InPlace) {
     const struct {
         const char* m_Text;
         const char* m_Key;
@@ -48,7 +48,7 @@ TEST(KeyValueParsingTest, InPlace) {
     EXPECT_EQ(ParseKeyValuePairsInPlace(nullptr, "=", ";", pairs), 0);
 }
 
-TEST(KeyValueParsingTest, OwnedPairsIgnoreKeyCase) {
+TEST(KeyValueParsing, OwnedPairsIgnoreKeyCase) {
     std::map<c_StringNoCase, c_String> pairs;
     EXPECT_EQ(ParseKeyValuePairs(c_String("Host=a;HOST=b;Port=80"), "=", ";", pairs), 2);
     EXPECT_EQ(ToStd(pairs[c_StringNoCase("host")]), "b") << "a later equal key replaces the value";
@@ -59,7 +59,7 @@ TEST(KeyValueParsingTest, OwnedPairsIgnoreKeyCase) {
     n_TestAllocation::FailNthOperatorNew(0);
 }
 
-TEST(KeyValueParsingTest, Attributes) {
+TEST(KeyValueParsing, Attributes) {
     std::string buffer = "  name=\"value\" other=\"two words\" last=\"open";
     char* cursor = buffer.data();
     char* name = nullptr;
@@ -81,7 +81,7 @@ TEST(KeyValueParsingTest, Attributes) {
     EXPECT_EQ(name, nullptr);
 }
 
-TEST(KeyValueParsingTest, HostAndPort) {
+TEST(KeyValueParsing, HostAndPort) {
     const struct {
         const char* m_Text;
         const char* m_Host;
@@ -100,7 +100,7 @@ TEST(KeyValueParsingTest, HostAndPort) {
     }
 }
 
-TEST(KeyValueParsingTest, Fields) {
+TEST(KeyValueParsing, Fields) {
     EXPECT_EQ(FindFieldEnd("ab,cd"), 2);
     EXPECT_EQ(FindFieldEnd("ab\tcd,"), 2);
     EXPECT_EQ(FindFieldEnd("abcd"), 4);

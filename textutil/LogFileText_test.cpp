@@ -11,7 +11,7 @@ namespace {
 
 const c_DateTime LINE_TIME(2024, 1, 5, 13, 4, 9);
 
-TEST(LogFileTextTest, Forms) {
+TEST(LogFileText, Forms) {
     const struct {
         const char* m_Name;
         c_String m_Text;
@@ -31,7 +31,7 @@ TEST(LogFileTextTest, Forms) {
     }
 }
 
-TEST(LogFileTextTest, FailedAllocationGivesAnEmptyLine) {
+TEST(LogFileText, FailedAllocationGivesAnEmptyLine) {
     n_Memory::FailNthAllocation(1);
     const c_String line = MakeLogFileLine("a message long enough to need the heap", LINE_TIME);
     n_Memory::FailNthAllocation(0);

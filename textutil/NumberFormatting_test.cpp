@@ -14,7 +14,7 @@
 
 namespace {
 
-TEST(NumberFormattingTest, Decimal) {
+TEST(NumberFormatting, Decimal) {
     const struct {
         c_String m_Text;
         const char* m_Expected;
@@ -43,7 +43,7 @@ TEST(NumberFormattingTest, Decimal) {
     }
 }
 
-TEST(NumberFormattingTest, DecimalRoundTripsThroughTheParsers) {
+TEST(NumberFormatting, DecimalRoundTripsThroughTheParsers) {
     std::mt19937_64 random(7);
     for (int i = 0; i < 10000; ++i) {
         const std::int64_t value = static_cast<std::int64_t>(random()) >> (random() % 64);
@@ -53,7 +53,7 @@ TEST(NumberFormattingTest, DecimalRoundTripsThroughTheParsers) {
     }
 }
 
-TEST(NumberFormattingTest, Hexadecimal) {
+TEST(NumberFormatting, Hexadecimal) {
     const std::uint8_t bytes[] = {0x0A, 0xFF};
     const struct {
         c_String m_Text;
@@ -83,7 +83,7 @@ TEST(NumberFormattingTest, Hexadecimal) {
     }
 }
 
-TEST(NumberFormattingTest, AddressesOrdinalsAndCounts) {
+TEST(NumberFormatting, AddressesOrdinalsAndCounts) {
     const struct {
         c_String m_Text;
         const char* m_Expected;

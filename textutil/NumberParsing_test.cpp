@@ -11,7 +11,7 @@
 
 namespace {
 
-TEST(NumberParsingTest, Int32) {
+TEST(NumberParsing, Int32) {
     const struct {
         const char* m_Text;
         int m_Value;
@@ -43,7 +43,7 @@ TEST(NumberParsingTest, Int32) {
     }
 }
 
-TEST(NumberParsingTest, UInt32Int64UInt64) {
+TEST(NumberParsing, UInt32Int64UInt64) {
     EXPECT_EQ(ParseUInt32("-1"), 0u);
     EXPECT_EQ(ParseUInt32("4294967295"), 4294967295u);
     EXPECT_EQ(ParseUInt32("4294967296"), 4294967295u);
@@ -59,7 +59,7 @@ TEST(NumberParsingTest, UInt32Int64UInt64) {
     EXPECT_EQ(ParseUInt64("18446744073709551609"), 18446744073709551609u);
 }
 
-TEST(NumberParsingTest, NonConstViewLosesOnlyItsLeadingBlanks) {
+TEST(NumberParsing, NonConstViewLosesOnlyItsLeadingBlanks) {
     c_StringView text(" \t 12 rest");
     EXPECT_EQ(ParseInt32(text), 12);
     EXPECT_EQ(text, "12 rest");
@@ -71,7 +71,7 @@ TEST(NumberParsingTest, NonConstViewLosesOnlyItsLeadingBlanks) {
     EXPECT_EQ(constant, "  7");
 }
 
-TEST(NumberParsingTest, Double) {
+TEST(NumberParsing, Double) {
     const struct {
         const char* m_Text;
         double m_Value;
@@ -107,7 +107,7 @@ TEST(NumberParsingTest, Double) {
     EXPECT_EQ(ParseFloat("0.1"), 0.1f);
 }
 
-TEST(NumberParsingTest, DoubleNeverNaNForLongDecimals) {
+TEST(NumberParsing, DoubleNeverNaNForLongDecimals) {
     const std::string many(400, '9');
     const std::string cases[] = {
         "0." + many,                        // a fraction longer than any double
@@ -123,7 +123,7 @@ TEST(NumberParsingTest, DoubleNeverNaNForLongDecimals) {
     EXPECT_EQ(ParseDouble(c_StringView((many + "e-500").c_str())), 1e-100);
 }
 
-TEST(NumberParsingTest, ConsumeDecimal) {
+TEST(NumberParsing, ConsumeDecimal) {
     c_StringView text("123abc");
     int value = -1;
     EXPECT_TRUE(ConsumeDecimal(text, &value));
@@ -142,7 +142,7 @@ TEST(NumberParsingTest, ConsumeDecimal) {
     }
 }
 
-TEST(NumberParsingTest, GroupedHex) {
+TEST(NumberParsing, GroupedHex) {
     const struct {
         const char* m_Text;
         std::uint64_t m_Value;

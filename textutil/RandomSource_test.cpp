@@ -38,7 +38,7 @@ bool ScriptedSource(void* buffer, std::uint64_t count) {
     return true;
 }
 
-class RandomSourceTest : public testing::Test {
+class RandomSource : public testing::Test {
 protected:
     void SetUp() override {
         g_Draws.clear();
@@ -48,7 +48,7 @@ protected:
     void TearDown() override { SetRandomBytesSource(nullptr); }
 };
 
-TEST_F(RandomSourceTest, RangeIsUniformFromOneToN) {
+TEST_F(RandomSource, RangeIsUniformFromOneToN) {
     const struct {
         const char* m_Name;
         int m_N;
@@ -70,7 +70,7 @@ TEST_F(RandomSourceTest, RangeIsUniformFromOneToN) {
     }
 }
 
-TEST_F(RandomSourceTest, RandomIdText) {
+TEST_F(RandomSource, RandomIdText) {
     const c_String id = MakeRandomIdText();
     ASSERT_EQ(id.GetLength(), 68);
     const std::string text = ToStd(id);
@@ -90,7 +90,7 @@ TEST_F(RandomSourceTest, RandomIdText) {
     EXPECT_EQ(GetRandomInt(10), 10);
 }
 
-TEST(RandomSourceRealTest, GeneratorsFillBuffers) {
+TEST(RandomSourceReal, GeneratorsFillBuffers) {
     std::uint8_t bytes[64] = {};
     ASSERT_TRUE(GetRandomBytes(bytes, sizeof bytes));
     int nonZero = 0;
@@ -115,7 +115,7 @@ TEST(RandomSourceRealTest, GeneratorsFillBuffers) {
     EXPECT_LE(byte, 255);
 }
 
-TEST(RandomSourceRealTest, ThreadsDrawAtOnce) {
+TEST(RandomSourceReal, ThreadsDrawAtOnce) {
     std::vector<std::thread> threads;
     std::atomic<int> outOfRange{0};
     for (int t = 0; t < 4; ++t) {
@@ -132,7 +132,7 @@ TEST(RandomSourceRealTest, ThreadsDrawAtOnce) {
     EXPECT_EQ(outOfRange.load(), 0);
 }
 
-TEST(DigestsTest, KnownValues) {
+TEST(Digests, KnownValues) {
     const struct {
         const char* m_Name;
         c_String m_Text;

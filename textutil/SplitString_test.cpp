@@ -13,7 +13,7 @@
 
 namespace {
 
-TEST(SplitStringTest, OwnedPieces) {
+TEST(SplitString, OwnedPieces) {
     const struct {
         const char* m_Name;
         const char* m_Text;
@@ -53,7 +53,7 @@ TEST(SplitStringTest, OwnedPieces) {
     EXPECT_EQ(Texts(pieces), (t_Texts{"a", "b", "c"}));
 }
 
-TEST(SplitStringTest, RunningOutOfMemoryGivesNoPieces) {
+TEST(SplitString, RunningOutOfMemoryGivesNoPieces) {
     const c_String text("first piece that lives on the heap|second piece that lives on the heap|third");
     std::vector<c_String> pieces;
     n_Memory::FailNthAllocation(2);
@@ -68,7 +68,7 @@ TEST(SplitStringTest, RunningOutOfMemoryGivesNoPieces) {
     EXPECT_EQ(SplitString(text, "|", pieces), 3);
 }
 
-TEST(SplitStringTest, InPlace) {
+TEST(SplitString, InPlace) {
     const struct {
         const char* m_Name;
         const char* m_Text;

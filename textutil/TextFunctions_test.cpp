@@ -12,7 +12,7 @@
 
 namespace {
 
-TEST(TextFunctionsTest, BuiltTexts) {
+TEST(TextFunctions, BuiltTexts) {
     c_StringView text("hello world");
     c_StringView model("HELLO");
     const c_String copied = CopyLetterCase(text, model);
@@ -45,7 +45,7 @@ TEST(TextFunctionsTest, BuiltTexts) {
     }
 }
 
-TEST(TextFunctionsTest, ConsumePrefixFollowsTheCaseRule) {
+TEST(TextFunctions, ConsumePrefixFollowsTheCaseRule) {
     const struct {
         const char* m_Name;
         bool m_Consumed;
@@ -71,7 +71,7 @@ TEST(TextFunctionsTest, ConsumePrefixFollowsTheCaseRule) {
     EXPECT_EQ(ToStd(header), "Type");
 }
 
-TEST(TextFunctionsTest, BetweenAndCommonPrefix) {
+TEST(TextFunctions, BetweenAndCommonPrefix) {
     EXPECT_EQ(ToStd(Between("<a>text</a>", "<a>", "</a>")), "text");
     EXPECT_EQ(ToStd(Between("x[]y", "[", "]")), "");
     EXPECT_EQ(ToStd(Between("end] before [start", "[", "]")), "");
@@ -83,7 +83,7 @@ TEST(TextFunctionsTest, BetweenAndCommonPrefix) {
     EXPECT_EQ(ToStd(b), "two");
 }
 
-TEST(TextFunctionsTest, ExtractURLs) {
+TEST(TextFunctions, ExtractURLs) {
     const struct {
         const char* m_Text;
         std::vector<std::string> m_Addresses;
@@ -105,7 +105,7 @@ TEST(TextFunctionsTest, ExtractURLs) {
     }
 }
 
-TEST(TextSimilarityTest, Measures) {
+TEST(TextSimilarity, Measures) {
     EXPECT_EQ(GetSimilarityPercent("Chart", "chart"), 100);
     EXPECT_EQ(GetSimilarityPercent("abc", "xyz"), 0);
     EXPECT_EQ(GetSimilarityPercent("abcd", "abxd"), 75);
@@ -125,7 +125,7 @@ TEST(TextSimilarityTest, Measures) {
     EXPECT_EQ(GetTermWeight("a b c d e f g h i"), 40);
 }
 
-TEST(TextSimilarityTest, WordMatchRank) {
+TEST(TextSimilarity, WordMatchRank) {
     const std::vector<c_StringView> words = {"dovrik", "chart", ""};
     EXPECT_EQ(GetWordMatchRank("The DOVRIK Chart app", "dovrik chart", words), 100);
     EXPECT_EQ(GetWordMatchRank("Chart by Dovrik", "dovrik chart", words), 98) << "the empty word never counts";

@@ -12,7 +12,7 @@
 
 namespace {
 
-TEST(TextSplitTest, Split) {
+TEST(TextSplit, Split) {
     const struct {
         const char* m_Name;
         const char* m_Text;
@@ -39,7 +39,7 @@ TEST(TextSplitTest, Split) {
     }
 }
 
-TEST(TextSplitTest, AppendingCoreAndIntoForms) {
+TEST(TextSplit, AppendingCoreAndIntoForms) {
     std::vector<c_StringView> pieces = {c_StringView("kept")};
     EXPECT_TRUE(Split(c_StringView("a;b"), c_StringView(";"), pieces));
     EXPECT_EQ(Texts(pieces), (t_Texts{"kept", "a", "b"}));
@@ -50,7 +50,7 @@ TEST(TextSplitTest, AppendingCoreAndIntoForms) {
     EXPECT_EQ(Texts(Split(c_StringView("k:v:w"), ':')), (t_Texts{"k", "v", "w"}));
 }
 
-TEST(TextSplitTest, PaddedAndTrimmed) {
+TEST(TextSplit, PaddedAndTrimmed) {
     EXPECT_EQ(Texts(SplitPadded("abc", ",", 2)), (t_Texts{"abc", ""}));
     EXPECT_EQ(Texts(SplitPadded("a,b,c", ",", 2)), (t_Texts{"a", "b", "c"}));
     EXPECT_EQ(Texts(SplitPadded("", ",", 2)), (t_Texts{"", ""}));
@@ -58,7 +58,7 @@ TEST(TextSplitTest, PaddedAndTrimmed) {
     EXPECT_EQ(Texts(SplitTrimmed(" a , , b ", ",")), (t_Texts{"a", "", "b"}));
 }
 
-TEST(TextSplitTest, NoCaseTextsGiveNoCasePieces) {
+TEST(TextSplit, NoCaseTextsGiveNoCasePieces) {
     const c_StringNoCase header("Upgrade, WebSocket");
     const std::vector<c_StringViewNoCase> tokens = Split(header, ',');
     ASSERT_EQ(tokens.size(), 2u);
@@ -68,7 +68,7 @@ TEST(TextSplitTest, NoCaseTextsGiveNoCasePieces) {
     EXPECT_EQ(Texts(pieces), (t_Texts{"aXb", "c"})) << "the separator still matches with case";
 }
 
-TEST(TextSplitTest, RunningOutOfMemoryGivesNoPieces) {
+TEST(TextSplit, RunningOutOfMemoryGivesNoPieces) {
     std::vector<c_StringView> pieces = {c_StringView("kept")};
     n_TestAllocation::FailNthOperatorNew(2);
     EXPECT_FALSE(Split(c_StringView("a,b,c,d,e"), c_StringView(","), pieces));

@@ -10,7 +10,7 @@
 
 namespace {
 
-TEST(WildcardMatchTest, Masks) {
+TEST(WildcardMatch, Masks) {
     const struct {
         const char* m_Text;
         const char* m_Pattern;
@@ -47,7 +47,7 @@ TEST(WildcardMatchTest, Masks) {
     }
 }
 
-TEST(WildcardMatchTest, PathologicalMaskStaysBounded) {
+TEST(WildcardMatch, PathologicalMaskStaysBounded) {
     // Tried recursively, each '*' would multiply the attempts: 40 stars against 5000 characters that
     // almost match would never finish. With one backtrack point it is at most 5000 x 81 steps.
     std::string mask;
@@ -60,7 +60,7 @@ TEST(WildcardMatchTest, PathologicalMaskStaysBounded) {
     EXPECT_TRUE(WildcardMatchNoCase((text + "b").c_str(), mask.c_str()));
 }
 
-TEST(CharacterClassesTest, AsciiOnly) {
+TEST(CharacterClasses, AsciiOnly) {
     EXPECT_TRUE(CharEqualsNoCase('a', 'A'));
     EXPECT_TRUE(CharEqualsNoCase('[', '['));
     EXPECT_FALSE(CharEqualsNoCase('[', '{')) << "not letters, though 0x20 apart";
@@ -76,7 +76,7 @@ TEST(CharacterClassesTest, AsciiOnly) {
     EXPECT_FALSE(IsDigitByte(0xB2));
 }
 
-TEST(CharacterClassesTest, CachedViewEquality) {
+TEST(CharacterClasses, CachedViewEquality) {
     const std::string left = "same";
     std::string right = "same";
     s_CachedViewEquality equality(c_StringView(left.c_str()), c_StringView(right.c_str()));

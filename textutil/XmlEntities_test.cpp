@@ -9,7 +9,7 @@
 
 namespace {
 
-TEST(XmlEntitiesTest, EncodeAndDecode) {
+TEST(XmlEntities, EncodeAndDecode) {
     const struct {
         const char* m_Plain;
         const char* m_Encoded;
@@ -29,7 +29,7 @@ TEST(XmlEntitiesTest, EncodeAndDecode) {
     }
 }
 
-TEST(XmlEntitiesTest, DecodeLeavesUnknownAndCutEntities) {
+TEST(XmlEntities, DecodeLeavesUnknownAndCutEntities) {
     const struct {
         const char* m_Text;
         const char* m_Decoded;
@@ -43,7 +43,7 @@ TEST(XmlEntitiesTest, DecodeLeavesUnknownAndCutEntities) {
     }
 }
 
-TEST(XmlEntitiesTest, EncodeFailureLeavesTextUnchanged) {
+TEST(XmlEntities, EncodeFailureLeavesTextUnchanged) {
     c_String longer("0123456789012345678901234567 <");
     n_Memory::FailNthAllocation(1);
     EXPECT_FALSE(XmlEncodeEntities(longer));

@@ -56,7 +56,7 @@ struct s_ReferenceBuffer {
     }
 };
 
-TEST(c_ByteBufferTest, MatchesReferenceUnderRandomOperations) {
+TEST(c_ByteBuffer, MatchesReferenceUnderRandomOperations) {
     std::mt19937 random(20240611);
     c_ByteBuffer buffer;
     s_ReferenceBuffer reference;
@@ -93,7 +93,7 @@ TEST(c_ByteBufferTest, MatchesReferenceUnderRandomOperations) {
     }
 }
 
-TEST(c_ByteBufferTest, GrowsByHalfInStepsOf512) {
+TEST(c_ByteBuffer, GrowsByHalfInStepsOf512) {
     c_ByteBuffer buffer;
     std::vector<std::uint64_t> capacities;
     for (int i = 0; i < 20000; ++i) {
@@ -106,7 +106,7 @@ TEST(c_ByteBufferTest, GrowsByHalfInStepsOf512) {
     EXPECT_EQ(capacities, expected);
 }
 
-TEST(c_ByteBufferTest, CapacityFollowsTheSizesOfOneBuffer) {
+TEST(c_ByteBuffer, CapacityFollowsTheSizesOfOneBuffer) {
     struct s_Step {
         const char* m_Name;
         std::uint32_t m_Size;
@@ -126,7 +126,7 @@ TEST(c_ByteBufferTest, CapacityFollowsTheSizesOfOneBuffer) {
     }
 }
 
-TEST(c_ByteBufferTest, FirstBlockSize) {
+TEST(c_ByteBuffer, FirstBlockSize) {
     const std::pair<std::uint32_t, std::uint64_t> cases[] = {{0, 512}, {510, 512}, {511, 1024}};
     for (const auto& [size, capacity] : cases) {
         c_ByteBuffer buffer;
@@ -135,7 +135,7 @@ TEST(c_ByteBufferTest, FirstBlockSize) {
     }
 }
 
-TEST(c_ByteBufferTest, NewBufferIsEmptyWithoutAllocating) {
+TEST(c_ByteBuffer, NewBufferIsEmptyWithoutAllocating) {
     const std::uint64_t before = n_Memory::GetAllocationCount();
     c_ByteBuffer buffer;
     const c_ByteBuffer& readOnly = buffer;
@@ -147,7 +147,7 @@ TEST(c_ByteBufferTest, NewBufferIsEmptyWithoutAllocating) {
     EXPECT_EQ(n_Memory::GetAllocationCount(), before);
 }
 
-TEST(c_ByteBufferTest, ConsumeMovesTheReadOffsetAndRewindsWhenDrained) {
+TEST(c_ByteBuffer, ConsumeMovesTheReadOffsetAndRewindsWhenDrained) {
     c_ByteBuffer buffer;
     ASSERT_TRUE(buffer.Append(c_StringView("0123456789")));
     const std::uint8_t* start = buffer.GetData();
@@ -161,7 +161,7 @@ TEST(c_ByteBufferTest, ConsumeMovesTheReadOffsetAndRewindsWhenDrained) {
     EXPECT_EQ(buffer.GetData()[0], 0);
 }
 
-TEST(c_ByteBufferTest, AppendForms) {
+TEST(c_ByteBuffer, AppendForms) {
     c_ByteBuffer other;
     ASSERT_TRUE(other.Append(c_StringView("xyz")));
     other.Consume(1);
@@ -178,7 +178,7 @@ TEST(c_ByteBufferTest, AppendForms) {
     EXPECT_EQ(Contents(buffer), std::string("\0\0\0abyzq!syz", 12));
 }
 
-TEST(c_ByteBufferTest, AppendFromItsOwnDataSurvivesGrowth) {
+TEST(c_ByteBuffer, AppendFromItsOwnDataSurvivesGrowth) {
     c_ByteBuffer buffer;
     ASSERT_TRUE(buffer.Append(c_StringView("--abcdefgh")));
     buffer.Consume(2);
@@ -195,14 +195,14 @@ TEST(c_ByteBufferTest, AppendFromItsOwnDataSurvivesGrowth) {
     EXPECT_EQ(buffer.GetSize(), 8u * 256u);
 }
 
-TEST(c_ByteBufferTest, ViewStopsAtFirstZeroByte) {
+TEST(c_ByteBuffer, ViewStopsAtFirstZeroByte) {
     c_ByteBuffer buffer;
     ASSERT_TRUE(buffer.Append("ab\0cd", 5));
     EXPECT_EQ(buffer.GetView(), "ab");
     EXPECT_EQ(buffer.GetSize(), 5u);
 }
 
-TEST(c_ByteBufferTest, ClearKeepsOrReleasesTheBlock) {
+TEST(c_ByteBuffer, ClearKeepsOrReleasesTheBlock) {
     c_ByteBuffer buffer;
     ASSERT_TRUE(buffer.Append(c_StringView("abc")));
     buffer.Clear(false);
@@ -213,7 +213,7 @@ TEST(c_ByteBufferTest, ClearKeepsOrReleasesTheBlock) {
     EXPECT_EQ(buffer.GetCapacity(), 0u);
 }
 
-TEST(c_ByteBufferTest, AssignCopiesUnreadBytesAndIgnoresItself) {
+TEST(c_ByteBuffer, AssignCopiesUnreadBytesAndIgnoresItself) {
     c_ByteBuffer source;
     ASSERT_TRUE(source.Append(c_StringView("headbody")));
     source.Consume(4);
@@ -225,7 +225,7 @@ TEST(c_ByteBufferTest, AssignCopiesUnreadBytesAndIgnoresItself) {
     EXPECT_EQ(Contents(target), "body");
 }
 
-TEST(c_ByteBufferTest, MoveAndSwapKeepObservers) {
+TEST(c_ByteBuffer, MoveAndSwapKeepObservers) {
     c_ByteBuffer source;
     ASSERT_TRUE(source.Append(c_StringView("moved")));
     c_ByteBuffer moved(std::move(source));
@@ -237,7 +237,7 @@ TEST(c_ByteBufferTest, MoveAndSwapKeepObservers) {
     EXPECT_EQ(Contents(assigned), "moved");
 }
 
-TEST(c_ByteBufferTest, ReserveKeepsContent) {
+TEST(c_ByteBuffer, ReserveKeepsContent) {
     c_ByteBuffer empty;
     ASSERT_TRUE(empty.Reserve(1000));
     EXPECT_EQ(empty.GetSize(), 0u);
@@ -250,7 +250,7 @@ TEST(c_ByteBufferTest, ReserveKeepsContent) {
     EXPECT_TRUE(buffer.Reserve(2));
 }
 
-TEST(c_ByteBufferTest, RefusesSizesAtTheLimit) {
+TEST(c_ByteBuffer, RefusesSizesAtTheLimit) {
     c_ByteBuffer buffer;
     ASSERT_TRUE(buffer.Append(c_StringView("0123456789")));
     EXPECT_FALSE(buffer.SetSize(0xFFFFFFFFu));
@@ -262,7 +262,7 @@ TEST(c_ByteBufferTest, RefusesSizesAtTheLimit) {
     EXPECT_EQ(buffer.GetSize(), 0u);
 }
 
-TEST(c_ByteBufferTest, FailedGrowthLeavesContentUnchanged) {
+TEST(c_ByteBuffer, FailedGrowthLeavesContentUnchanged) {
     c_ByteBuffer buffer;
     ASSERT_TRUE(buffer.Append(c_StringView("abc")));
     const std::string big(600, 'x');
@@ -292,7 +292,7 @@ struct s_RecordingObserver : c_ByteBufferObserver {
     std::vector<std::string> m_Events;
 };
 
-TEST(c_ByteBufferTest, ObserverHearsMovesConsumptionAndClears) {
+TEST(c_ByteBuffer, ObserverHearsMovesConsumptionAndClears) {
     s_RecordingObserver observer;
     c_ByteBuffer buffer(&observer);
     const std::string bytes(510, 'a');
@@ -310,7 +310,7 @@ TEST(c_ByteBufferTest, ObserverHearsMovesConsumptionAndClears) {
     EXPECT_EQ(std::vector<std::string>(observer.m_Events.begin() + 1, observer.m_Events.end()), expected);
 }
 
-TEST(c_ByteBufferTest, SetSizeToExactlyTheRoomLeftKeepsTheDataInPlace) {
+TEST(c_ByteBuffer, SetSizeToExactlyTheRoomLeftKeepsTheDataInPlace) {
     s_RecordingObserver observer;
     c_ByteBuffer buffer(&observer);
     ASSERT_TRUE(buffer.Append(c_StringView("0123456789abcdef")));

@@ -85,7 +85,7 @@ s_Parts Split(std::int64_t value, int subSecond, bool microseconds) {
 constexpr int TO_SECOND = c_DateTime::ROUND_TO_SECOND;
 
 // One loop over 3.65 million days; a counter and the first failing day keep it fast.
-TEST(DateTimeCalendarTest, EveryDayFromYear0To9999MatchesTheReference) {
+TEST(DateTimeCalendar, EveryDayFromYear0To9999MatchesTheReference) {
     constexpr std::int64_t TIME_OF_DAY = 12 * HOUR + 34 * MINUTE + 56 * SECOND + 789000;
     const std::int64_t first = DaysFromCivil(0, 1, 1);
     const std::int64_t last = DaysFromCivil(9999, 12, 31);
@@ -112,7 +112,7 @@ TEST(DateTimeCalendarTest, EveryDayFromYear0To9999MatchesTheReference) {
     EXPECT_EQ(failures, 0) << "first failing date: " << firstFailure;
 }
 
-TEST(DateTimeCalendarTest, NegativeYearsAreDistinctOrderedAndRoundTrip) {
+TEST(DateTimeCalendar, NegativeYearsAreDistinctOrderedAndRoundTrip) {
     const struct {
         int m_Year, m_Month, m_Day;
     } dates[] = {
@@ -135,7 +135,7 @@ TEST(DateTimeCalendarTest, NegativeYearsAreDistinctOrderedAndRoundTrip) {
     EXPECT_EQ(c_DateTime::Encode(-10000, 1, 1, 0, 0, 0, 0), 0);
 }
 
-TEST(DateTimeCalendarTest, Encode) {
+TEST(DateTimeCalendar, Encode) {
     const struct {
         const char* m_Name;
         std::int64_t m_Value;
@@ -177,7 +177,7 @@ TEST(DateTimeCalendarTest, Encode) {
     }
 }
 
-TEST(DateTimeCalendarTest, SplitRoundsAndCarriesIntoTheDate) {
+TEST(DateTimeCalendar, SplitRoundsAndCarriesIntoTheDate) {
     const std::int64_t lastDay2020 = c_DateTime::Encode(2020, 12, 31, 23, 59, 59, 0);
     const std::int64_t lastDay1899 = c_DateTime::Encode(1899, 12, 29, 23, 59, 59, 0);
     const struct {
@@ -225,7 +225,7 @@ TEST(DateTimeCalendarTest, SplitRoundsAndCarriesIntoTheDate) {
     EXPECT_EQ(c_DateTime(lastDay1899).GetYear(), 1899);
 }
 
-TEST(DateTimeCalendarTest, Weekdays) {
+TEST(DateTimeCalendar, Weekdays) {
     const c_DateTime sunday(2024, 1, 7, 15, 0, 0);
     const c_DateTime saturday(2024, 1, 13, 9, 0, 0);
     const struct {
@@ -254,7 +254,7 @@ TEST(DateTimeCalendarTest, Weekdays) {
     EXPECT_STREQ(c_DateTime::GetDayName(-1), "");
 }
 
-TEST(DateTimeCalendarTest, TimeOfDayMembersKeepTheDayOnBothSidesOfTheEpoch) {
+TEST(DateTimeCalendar, TimeOfDayMembersKeepTheDayOnBothSidesOfTheEpoch) {
     const auto withTime = [](c_DateTime value, void (*edit)(c_DateTime&)) {
         edit(value);
         return value.GetValue();
@@ -299,7 +299,7 @@ TEST(DateTimeCalendarTest, TimeOfDayMembersKeepTheDayOnBothSidesOfTheEpoch) {
     EXPECT_EQ((s_Parts{hour, minute, second, 0, 0, 0, 0}), (s_Parts{1, 1, 1, 0, 0, 0, 0}));
 }
 
-TEST(DateTimeCalendarTest, ArithmeticAndRounding) {
+TEST(DateTimeCalendar, ArithmeticAndRounding) {
     const auto edited = [](std::int64_t value, void (*edit)(c_DateTime&)) {
         c_DateTime v(value);
         edit(v);
@@ -351,7 +351,7 @@ TEST(DateTimeCalendarTest, ArithmeticAndRounding) {
 
 // Sets TZ for the test's duration and restores the previous zone.
 
-TEST(DateTimeClockTest, UtcAndLocalNow) {
+TEST(DateTimeClock, UtcAndLocalNow) {
     const std::int64_t systemSeconds = std::time(nullptr);
     const c_DateTime now = GetCurrentDateTimeUTC();
     EXPECT_NEAR(double(now.GetValue()) / 1e6 - 25569.0 * 86400, double(systemSeconds), 2.0);

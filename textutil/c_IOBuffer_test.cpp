@@ -21,7 +21,7 @@ bool IsZero(const c_IOBuffer& buffer, int from, int to) {
     return true;
 }
 
-TEST(c_IOBufferTest, GrowthTable) {
+TEST(c_IOBuffer, GrowthTable) {
     struct s_Case {
         const char* m_Name;
         std::function<bool(c_IOBuffer&)> m_Steps;
@@ -84,7 +84,7 @@ TEST(c_IOBufferTest, GrowthTable) {
     }
 }
 
-TEST(c_IOBufferTest, AppendKeepsContentAcrossGrowth) {
+TEST(c_IOBuffer, AppendKeepsContentAcrossGrowth) {
     c_IOBuffer buffer;
     std::vector<std::uint8_t> expected;
     for (int i = 0; i < 3000; ++i) {
@@ -97,7 +97,7 @@ TEST(c_IOBufferTest, AppendKeepsContentAcrossGrowth) {
     EXPECT_TRUE(buffer.HasData());
 }
 
-TEST(c_IOBufferTest, RefusesNegativeSizes) {
+TEST(c_IOBuffer, RefusesNegativeSizes) {
     c_IOBuffer buffer;
     ASSERT_TRUE(buffer.Append("abc", 3));
     EXPECT_FALSE(buffer.IncreaseSize(-4, false, true, false));
@@ -108,7 +108,7 @@ TEST(c_IOBufferTest, RefusesNegativeSizes) {
     EXPECT_EQ(buffer.GetUsedSize(), 3);
 }
 
-TEST(c_IOBufferTest, ZeroFillAndZeroing) {
+TEST(c_IOBuffer, ZeroFillAndZeroing) {
     c_IOBuffer grown;
     grown.Init(8);
     ASSERT_TRUE(grown.Append("abc", 3));
@@ -133,7 +133,7 @@ TEST(c_IOBufferTest, ZeroFillAndZeroing) {
     EXPECT_EQ(reserve.GetUsedSize(), 2);
 }
 
-TEST(c_IOBufferTest, ZeroRangeAndZeroReserveBounds) {
+TEST(c_IOBuffer, ZeroRangeAndZeroReserveBounds) {
     c_IOBuffer buffer;
     EXPECT_FALSE(buffer.ZeroReserve());
     EXPECT_FALSE(buffer.ZeroRange(0, 1)) << "no block";
@@ -149,7 +149,7 @@ TEST(c_IOBufferTest, ZeroRangeAndZeroReserveBounds) {
     EXPECT_TRUE(buffer.ZeroReserve());
 }
 
-TEST(c_IOBufferTest, TotalSizeCountsTheReserveOnlyWithData) {
+TEST(c_IOBuffer, TotalSizeCountsTheReserveOnlyWithData) {
     c_IOBuffer buffer;
     buffer.Init(16);
     EXPECT_EQ(buffer.GetTotalSize(), 0);
@@ -157,7 +157,7 @@ TEST(c_IOBufferTest, TotalSizeCountsTheReserveOnlyWithData) {
     EXPECT_EQ(buffer.GetTotalSize(), 18);
 }
 
-TEST(c_IOBufferTest, SetUsedSizeGrowsWithoutKeepingData) {
+TEST(c_IOBuffer, SetUsedSizeGrowsWithoutKeepingData) {
     c_IOBuffer buffer;
     ASSERT_TRUE(buffer.Append("abc", 3));
     ASSERT_TRUE(buffer.SetUsedSize(100));
@@ -169,7 +169,7 @@ TEST(c_IOBufferTest, SetUsedSizeGrowsWithoutKeepingData) {
     EXPECT_EQ(buffer.GetCapacity(), 512 + 2048);
 }
 
-TEST(c_IOBufferTest, FailedGrowth) {
+TEST(c_IOBuffer, FailedGrowth) {
     c_IOBuffer kept;
     ASSERT_TRUE(kept.Append("abc", 3));
     n_Memory::FailNthAllocation(1);
@@ -193,7 +193,7 @@ TEST(c_IOBufferTest, FailedGrowth) {
     EXPECT_EQ(huge.GetUsedSize(), 3);
 }
 
-TEST(c_IOBufferTest, ClearSwapAndInit) {
+TEST(c_IOBuffer, ClearSwapAndInit) {
     c_IOBuffer first;
     first.SetLargeGranularity();
     ASSERT_TRUE(first.Append("abc", 3));
@@ -212,7 +212,7 @@ TEST(c_IOBufferTest, ClearSwapAndInit) {
     EXPECT_EQ(second.GetGranularity(), c_IOBuffer::DEFAULT_GRANULARITY);
 }
 
-TEST(c_IOBufferTest, FillingExactlyToTheCapacityDoesNotGrow) {
+TEST(c_IOBuffer, FillingExactlyToTheCapacityDoesNotGrow) {
     c_IOBuffer buffer;
     const std::uint8_t byte = 7;
     ASSERT_TRUE(buffer.Append(&byte, 1));

@@ -12,7 +12,7 @@
 
 namespace {
 
-TEST(c_MD5Test, Rfc1321Suite) {
+TEST(c_MD5, Rfc1321Suite) {
     const struct {
         const char* m_Message;
         const char* m_Digest;
@@ -39,7 +39,7 @@ std::vector<std::uint8_t> OpenSSLDigest(const std::vector<std::uint8_t>& data) {
     return digest;
 }
 
-TEST(c_MD5Test, AgreesWithOpenSSLOnRandomPieces) {
+TEST(c_MD5, AgreesWithOpenSSLOnRandomPieces) {
     std::mt19937 random(1321);
     for (int round = 0; round < 200; ++round) {
         std::vector<std::uint8_t> data(random() % 5000);
@@ -58,7 +58,7 @@ TEST(c_MD5Test, AgreesWithOpenSSLOnRandomPieces) {
     }
 }
 
-TEST(c_MD5Test, NegativeLengthChangesNothingAndSpansMatchPointers) {
+TEST(c_MD5, NegativeLengthChangesNothingAndSpansMatchPointers) {
     const c_String text("The quick brown fox jumps over the lazy dog");
     c_MD5 context;
     context.Update(reinterpret_cast<const std::uint8_t*>(text.GetBuffer()), -5);
@@ -69,7 +69,7 @@ TEST(c_MD5Test, NegativeLengthChangesNothingAndSpansMatchPointers) {
     EXPECT_EQ(ToStd(GetMD5OfData(c_StringView(text).ToSpan())), "9e107d9d372bb6826bd81d3542a419d6");
 }
 
-TEST(c_MD5Test, UnalignedBlocks) {
+TEST(c_MD5, UnalignedBlocks) {
     std::vector<std::uint8_t> storage(64 * 9 + 1);
     for (std::size_t i = 0; i < storage.size(); ++i) {
         storage[i] = static_cast<std::uint8_t>(i * 31);

@@ -13,7 +13,7 @@
 
 namespace {
 
-class c_FileCallsTest : public ::testing::Test {
+class FileCalls : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(m_Drives.IsReady()); }
 
@@ -22,7 +22,7 @@ protected:
     c_TemporaryDrives m_Drives;
 };
 
-TEST_F(c_FileCallsTest, CreateDirectoryAcceptsOnlyAnExistingFolder) {
+TEST_F(FileCalls, CreateDirectoryAcceptsOnlyAnExistingFolder) {
     WriteTestFile(Linux("file"), "x");
     const struct {
         const char* m_Path;
@@ -46,7 +46,7 @@ TEST_F(c_FileCallsTest, CreateDirectoryAcceptsOnlyAnExistingFolder) {
     EXPECT_TRUE(n_OSLayer::RemoveDirectory("C:\\new"));
 }
 
-TEST_F(c_FileCallsTest, MoveFileRefusesToReplaceWithItsMessage) {
+TEST_F(FileCalls, MoveFileRefusesToReplaceWithItsMessage) {
     WriteTestFile(Linux("a.dat"), "a");
     WriteTestFile(Linux("b.dat"), "b");
     c_String error = "old text";
@@ -62,7 +62,7 @@ TEST_F(c_FileCallsTest, MoveFileRefusesToReplaceWithItsMessage) {
     EXPECT_FALSE(n_OSLayer::DeleteFile("C:\\b.dat"));
 }
 
-TEST_F(c_FileCallsTest, ClearReadOnlyAttributeGivesEveryResultAlsoAsRoot) {
+TEST_F(FileCalls, ClearReadOnlyAttributeGivesEveryResultAlsoAsRoot) {
     WriteTestFile(Linux("plain.txt"), "x");
     WriteTestFile(Linux("sealed.txt"), "x");
     ASSERT_TRUE(MakeTestPathReadOnly(Linux("sealed.txt")));
@@ -92,7 +92,7 @@ TEST_F(c_FileCallsTest, ClearReadOnlyAttributeGivesEveryResultAlsoAsRoot) {
     EXPECT_NE(TestFileMode(Linux("sealed.txt")) & 0200, 0u);
 }
 
-TEST_F(c_FileCallsTest, SizesTimesAndDisks) {
+TEST_F(FileCalls, SizesTimesAndDisks) {
     WriteTestFile(Linux("sized.bin"), std::string(1234, 'x'));
     EXPECT_EQ(n_OSLayer::GetFileSize("C:\\sized.bin"), 1234);
     EXPECT_EQ(n_OSLayer::GetFileSize("C:\\none.bin"), -1);
@@ -125,7 +125,7 @@ TEST_F(c_FileCallsTest, SizesTimesAndDisks) {
     EXPECT_EQ(n_OSLayer::CompareFileTime(&earlier, &time), -1);
 }
 
-TEST_F(c_FileCallsTest, ReadFileGivesTheCount) {
+TEST_F(FileCalls, ReadFileGivesTheCount) {
     WriteTestFile(Linux("r.txt"), "hello");
     HANDLE file = n_OSLayer::CreateFile("C:\\r.txt", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0);
     char buffer[8];

@@ -16,7 +16,7 @@
 
 namespace {
 
-class c_FileCopiesTest : public ::testing::Test {
+class FileCopies : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_Drives.IsReady());
@@ -40,7 +40,7 @@ protected:
     c_LogRecorder m_Log;
 };
 
-TEST_F(c_FileCopiesTest, BitCopyFileCopiesOrSaysWhyNot) {
+TEST_F(FileCopies, BitCopyFileCopiesOrSaysWhyNot) {
     const struct {
         const char* m_Name;
         const char* m_Source;
@@ -118,7 +118,7 @@ TEST_F(c_FileCopiesTest, BitCopyFileCopiesOrSaysWhyNot) {
     EXPECT_EQ(ReadTestFile(C("sealed.bin")), "sealed");
 }
 
-TEST_F(c_FileCopiesTest, MoveFileByCopyingLogsTheMove) {
+TEST_F(FileCopies, MoveFileByCopyingLogsTheMove) {
     EXPECT_TRUE(MoveFileByCopying("C:\\source.bin", "D:\\moved.bin", false));
     EXPECT_EQ(m_Log.TakeLines(),
               (std::vector<std::string>{"Successfully moved C:\\source.bin file to the folder D:\\"}));
@@ -135,7 +135,7 @@ TEST_F(c_FileCopiesTest, MoveFileByCopyingLogsTheMove) {
     EXPECT_EQ(ReadTestFile(m_Drives.GetD() + "/sealed.bin"), "sealed") << "the copy stays beside the source";
 }
 
-TEST_F(c_FileCopiesTest, WholeFolders) {
+TEST_F(FileCopies, WholeFolders) {
     std::filesystem::create_directory(m_Drives.GetD() + "/copy");
     EXPECT_TRUE(CopyAllFilesInFolder("C:\\", "D:\\copy\\", ".bin", false));
     EXPECT_EQ(ReadTestFile(m_Drives.GetD() + "/copy/source.bin"), Pattern(20000));
@@ -159,7 +159,7 @@ TEST_F(c_FileCopiesTest, WholeFolders) {
     EXPECT_FALSE(MoveAllFilesInFolder(c_String(std::string(260, 'f').c_str()), "D:\\", ".*", false));
 }
 
-TEST_F(c_FileCopiesTest, SaveBackupCopy) {
+TEST_F(FileCopies, SaveBackupCopy) {
     c_String error;
     EXPECT_FALSE(SaveBackupCopy("C:\\none.bin", false, "", "Backups", error, false));
     EXPECT_EQ(ToStd(error), "Source file does not exist when saving backup of C:\\none.bin. No backup made.");
@@ -170,7 +170,7 @@ TEST_F(c_FileCopiesTest, SaveBackupCopy) {
                             "cannot find the path specified.");
 }
 
-TEST_F(c_FileCopiesTest, SaveBackupCopyBesideTheProgramRotates) {
+TEST_F(FileCopies, SaveBackupCopyBesideTheProgramRotates) {
     const std::string subfolder = "BackupsOfTest" + std::to_string(getpid());
     c_String error;
     ASSERT_TRUE(SaveBackupCopy("C:\\old.bin", false, "", subfolder.c_str(), error, true));

@@ -16,7 +16,7 @@
 
 namespace {
 
-class c_FileDeletionTest : public ::testing::Test {
+class FileDeletion : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(m_Drives.IsReady()); }
 
@@ -33,7 +33,7 @@ protected:
     c_LogRecorder m_Log;
 };
 
-TEST_F(c_FileDeletionTest, DeleteFileWithItsMessage) {
+TEST_F(FileDeletion, DeleteFileWithItsMessage) {
     MakeFile("a.txt", 0);
     c_String error = "old";
     EXPECT_TRUE(DeleteFileWithMessage("C:\\a.txt", error));
@@ -47,7 +47,7 @@ TEST_F(c_FileDeletionTest, DeleteFileWithItsMessage) {
                                         "The system cannot find the path specified.\""}));
 }
 
-TEST_F(c_FileDeletionTest, DeletesOldFilesWithTheExtension) {
+TEST_F(FileDeletion, DeletesOldFilesWithTheExtension) {
     const int DAY = 86400;
     MakeFile("old.log", 3 * DAY);
     MakeFile("OLD2.LOG", 3 * DAY);
@@ -79,7 +79,7 @@ TEST_F(c_FileDeletionTest, DeletesOldFilesWithTheExtension) {
     EXPECT_TRUE(m_Log.TakeLines().empty());
 }
 
-TEST_F(c_FileDeletionTest, DeletesOldFilesExceptThoseToKeep) {
+TEST_F(FileDeletion, DeletesOldFilesExceptThoseToKeep) {
     MakeFile("a.dat", 10);
     MakeFile("Keep.dat", 10);
     MakeFile("fresh.dat", -60);

@@ -12,7 +12,7 @@
 
 namespace {
 
-class c_FileInformationTest : public ::testing::Test {
+class FileInformation : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_Drives.IsReady());
@@ -30,7 +30,7 @@ protected:
     c_TemporaryDrives m_Drives;
 };
 
-TEST_F(c_FileInformationTest, ExistenceInAFolder) {
+TEST_F(FileInformation, ExistenceInAFolder) {
     const struct {
         const char* m_Folder;
         const char* m_Name;
@@ -60,7 +60,7 @@ TEST_F(c_FileInformationTest, ExistenceInAFolder) {
     }
 }
 
-TEST_F(c_FileInformationTest, TimesAndSizes) {
+TEST_F(FileInformation, TimesAndSizes) {
     // 2001-02-03 04:05:06 UTC and a second later.
     const std::uint64_t early = 126256467060000000ull;
     const std::uint64_t late = early + 10000000;
@@ -86,7 +86,7 @@ TEST_F(c_FileInformationTest, TimesAndSizes) {
     EXPECT_EQ(CompareFileModifiedTimes("C:\\none", "C:\\Data.txt"), -1);
 }
 
-TEST_F(c_FileInformationTest, SameFolderWhateverTheSpelling) {
+TEST_F(FileInformation, SameFolderWhateverTheSpelling) {
     const struct {
         const char* m_A;
         const char* m_B;

@@ -15,7 +15,7 @@
 
 namespace {
 
-class c_FolderCreationTest : public ::testing::Test {
+class FolderCreation : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(m_Drives.IsReady()); }
 
@@ -28,7 +28,7 @@ protected:
     c_LogRecorder m_Log;
 };
 
-TEST_F(c_FolderCreationTest, CreatesEveryLevelOfThePath) {
+TEST_F(FolderCreation, CreatesEveryLevelOfThePath) {
     WriteTestFile(m_Drives.GetC() + "/file", "x");
     const struct {
         const char* m_Name;
@@ -63,7 +63,7 @@ TEST_F(c_FolderCreationTest, CreatesEveryLevelOfThePath) {
     EXPECT_FALSE(IsFolder(m_Drives.GetC() + "/share"));
 }
 
-TEST_F(c_FolderCreationTest, PrepareFilesFolderLogsWhatItDid) {
+TEST_F(FolderCreation, PrepareFilesFolderLogsWhatItDid) {
     WriteTestFile(m_Drives.GetC() + "/file", "x");
     std::filesystem::create_directory(m_Drives.GetC() + "/sealed");
     ASSERT_TRUE(MakeTestPathReadOnly(m_Drives.GetC() + "/sealed"));
@@ -96,7 +96,7 @@ TEST_F(c_FolderCreationTest, PrepareFilesFolderLogsWhatItDid) {
     EXPECT_TRUE(IsFolder(m_Drives.GetC() + "/Files"));
 }
 
-TEST_F(c_FolderCreationTest, ClearReadOnlyAttributeWithLog) {
+TEST_F(FolderCreation, ClearReadOnlyAttributeWithLog) {
     WriteTestFile(m_Drives.GetC() + "/sealed.txt", "x");
     ASSERT_TRUE(MakeTestPathReadOnly(m_Drives.GetC() + "/sealed.txt"));
     ASSERT_EQ(symlink("loop", (m_Drives.GetC() + "/loop").c_str()), 0);

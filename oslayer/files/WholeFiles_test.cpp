@@ -12,7 +12,7 @@
 
 namespace {
 
-class c_WholeFilesTest : public ::testing::Test {
+class WholeFiles : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_Drives.IsReady());
@@ -23,7 +23,7 @@ protected:
     c_TemporaryDrives m_Drives;
 };
 
-TEST_F(c_WholeFilesTest, ReadWholeFileWithAndWithoutALimit) {
+TEST_F(WholeFiles, ReadWholeFileWithAndWithoutALimit) {
     c_ByteBuffer buffer;
     buffer.Append(c_StringView("stale"));
     ASSERT_TRUE(ReadWholeFile("C:\\text.txt", buffer));
@@ -36,7 +36,7 @@ TEST_F(c_WholeFilesTest, ReadWholeFileWithAndWithoutALimit) {
     EXPECT_FALSE(ReadWholeFile("C:\\missing.txt", buffer));
 }
 
-TEST_F(c_WholeFilesTest, ReadFileToStringCutsAtTheNul) {
+TEST_F(WholeFiles, ReadFileToStringCutsAtTheNul) {
     c_String text = "untouched";
     EXPECT_TRUE(ReadFileToString("C:\\empty.txt", text, 100));
     EXPECT_EQ(ToStd(text), "untouched");
@@ -50,7 +50,7 @@ TEST_F(c_WholeFilesTest, ReadFileToStringCutsAtTheNul) {
     EXPECT_EQ(ToStd(ReadFileText("C:\\missing.txt")), "");
 }
 
-TEST_F(c_WholeFilesTest, WritesWithTheirMessages) {
+TEST_F(WholeFiles, WritesWithTheirMessages) {
     c_ByteBuffer buffer;
     buffer.Append(c_StringView("xxpayload"));
     buffer.Consume(2);

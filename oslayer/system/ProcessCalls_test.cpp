@@ -23,7 +23,7 @@ constexpr char RECORDER[] = "#!/bin/sh\n"
                             "pwd >> \"$out\"\n"
                             "mv \"$out\" \"$(dirname \"$0\")/record.txt\"\n";
 
-class c_ProcessCallsTest : public ::testing::Test {
+class ProcessCalls : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_Drives.IsReady());
@@ -50,7 +50,7 @@ protected:
     c_TemporaryDrives m_Drives;
 };
 
-TEST_F(c_ProcessCallsTest, StartsTheProgramAndSaysWhereAndHow) {
+TEST_F(ProcessCalls, StartsTheProgramAndSaysWhereAndHow) {
     const struct {
         const char* m_Name;
         const char* m_Parameters;
@@ -78,7 +78,7 @@ TEST_F(c_ProcessCallsTest, StartsTheProgramAndSaysWhereAndHow) {
     }
 }
 
-TEST_F(c_ProcessCallsTest, FailedStartSaysWhy) {
+TEST_F(ProcessCalls, FailedStartSaysWhy) {
     WriteTestFile(m_Drives.GetC() + "/Apps/windows.exe", "MZ");
     const struct {
         const char* m_Path;
@@ -99,7 +99,7 @@ TEST_F(c_ProcessCallsTest, FailedStartSaysWhy) {
     EXPECT_FALSE(n_OSLayer::CreateProcess("C:\\Apps\\missing.exe", "", "", nullptr, false));
 }
 
-TEST_F(c_ProcessCallsTest, FindsARunningProgramByItsPath) {
+TEST_F(ProcessCalls, FindsARunningProgramByItsPath) {
     std::filesystem::copy_file("/bin/sleep", m_Drives.GetC() + "/Apps/Sleeper.exe");
     ASSERT_TRUE(n_OSLayer::CreateProcess("C:\\Apps\\Sleeper.exe", "30", "", nullptr, false));
     std::uint32_t id = 0;
@@ -122,7 +122,7 @@ TEST_F(c_ProcessCallsTest, FindsARunningProgramByItsPath) {
     EXPECT_EQ(n_OSLayer::GetCurrentProcessId(), static_cast<std::uint32_t>(getpid()));
 }
 
-TEST_F(c_ProcessCallsTest, ShellOpensThroughXdgOpen) {
+TEST_F(ProcessCalls, ShellOpensThroughXdgOpen) {
     const char* path = std::getenv("PATH");
     const std::string savedPath = path == nullptr ? "" : path;
     setenv("PATH", (m_Drives.GetRoot() + ":/bin:/usr/bin").c_str(), 1);

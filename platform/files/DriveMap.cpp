@@ -78,7 +78,7 @@ void c_DriveMap::MoveToDrive(s_FullPath& path) {
     if (best == nullptr) {
         return;
     }
-    path.m_Kind = t_RootKind::DRIVE;
+    path.m_Kind = e_RootKind::DRIVE;
     path.m_Root = {best->m_Letter, u':'};
     path.m_Components.erase(path.m_Components.begin(),
                             path.m_Components.begin() + static_cast<std::ptrdiff_t>(best->m_Folder.size()));

@@ -11,9 +11,9 @@
 
 namespace {
 
+using n_Platform::e_PathForm;
+using n_Platform::e_RootKind;
 using n_Platform::s_FullPath;
-using n_Platform::t_PathForm;
-using n_Platform::t_RootKind;
 
 s_FullPath PosixPath(std::u16string_view text) {
     s_FullPath path;
@@ -35,12 +35,12 @@ s_FullPath DrivePath(char16_t letter, std::u16string_view rest) {
     s_FullPath path;
     if (rest.empty() || !n_Platform::IsSeparator(rest[0])) {
         s_FullPath current = CurrentFolder();
-        if (current.m_Kind == t_RootKind::DRIVE &&
+        if (current.m_Kind == e_RootKind::DRIVE &&
             n_Platform::UpperLetter(current.m_Root[0]) == n_Platform::UpperLetter(letter)) {
             path = current;
         }
     }
-    path.m_Kind = t_RootKind::DRIVE;
+    path.m_Kind = e_RootKind::DRIVE;
     path.m_Root = {letter, u':'};
     n_Platform::AppendComponents(rest, path);
     return path;
@@ -62,18 +62,18 @@ bool ParseFullPath(std::u16string_view text, s_FullPath& path) {
         return n_Platform::FailWith(false, ERROR_PATH_NOT_FOUND);
     }
     switch (syntax.m_Form) {
-        case t_PathForm::UNC:
+        case e_PathForm::UNC:
             path = n_Platform::ReadUncPath(syntax.m_Rest);
             break;
-        case t_PathForm::DRIVE:
+        case e_PathForm::DRIVE:
             path = DrivePath(syntax.m_Letter, syntax.m_Rest);
             break;
-        case t_PathForm::POSIX:
+        case e_PathForm::POSIX:
             path = PosixPath(syntax.m_Rest);
             break;
-        case t_PathForm::ROOTED:
-        case t_PathForm::RELATIVE:
-            path = FromCurrentFolder(syntax.m_Rest, syntax.m_Form == t_PathForm::ROOTED);
+        case e_PathForm::ROOTED:
+        case e_PathForm::RELATIVE:
+            path = FromCurrentFolder(syntax.m_Rest, syntax.m_Form == e_PathForm::ROOTED);
             break;
     }
     return true;
@@ -101,11 +101,11 @@ bool ToLinuxPath(std::u16string_view path, std::string& linuxPath) {
     if (!ParseFullPath(path, parsed)) {
         return false;
     }
-    if (parsed.m_Kind == t_RootKind::UNC) {
+    if (parsed.m_Kind == e_RootKind::UNC) {
         return FailWith(false, ERROR_BAD_NETPATH);
     }
     std::string folder;
-    if (parsed.m_Kind == t_RootKind::DRIVE && !c_DriveMap::Get().FindFolder(parsed.m_Root[0], folder)) {
+    if (parsed.m_Kind == e_RootKind::DRIVE && !c_DriveMap::Get().FindFolder(parsed.m_Root[0], folder)) {
         return FailWith(false, ERROR_PATH_NOT_FOUND);
     }
     linuxPath = folder + JoinLinux(parsed.m_Components);

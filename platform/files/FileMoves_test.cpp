@@ -10,7 +10,7 @@
 
 namespace {
 
-class c_FileMovesTest : public ::testing::Test {
+class FileMoves : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_Drives.IsReady());
@@ -34,7 +34,7 @@ struct s_CallCase {
     DWORD m_Error; // 0: succeeds
 };
 
-TEST_F(c_FileMovesTest, DeleteFollowsTheWindowsRules) {
+TEST_F(FileMoves, DeleteFollowsTheWindowsRules) {
     const s_CallCase cases[] = {
         {"a file", u"C:\\source.txt", nullptr, 0, 0},
         {"a missing file", u"C:\\none.txt", nullptr, 0, ERROR_FILE_NOT_FOUND},
@@ -52,7 +52,7 @@ TEST_F(c_FileMovesTest, DeleteFollowsTheWindowsRules) {
     EXPECT_TRUE(TestFileExists(C("sealed.txt")));
 }
 
-TEST_F(c_FileMovesTest, OpenFileCannotBeDeletedOrMovedUnlessItSharesDeleting) {
+TEST_F(FileMoves, OpenFileCannotBeDeletedOrMovedUnlessItSharesDeleting) {
     for (DWORD share : {DWORD(FILE_SHARE_READ), DWORD(FILE_SHARE_READ | FILE_SHARE_DELETE)}) {
         HANDLE open = CreateFileW(u"C:\\target.txt", GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(open, INVALID_HANDLE_VALUE);
@@ -66,7 +66,7 @@ TEST_F(c_FileMovesTest, OpenFileCannotBeDeletedOrMovedUnlessItSharesDeleting) {
     }
 }
 
-TEST_F(c_FileMovesTest, MoveReplacesOnlyWhenAsked) {
+TEST_F(FileMoves, MoveReplacesOnlyWhenAsked) {
     const s_CallCase cases[] = {
         {"onto an existing file", u"C:\\source.txt", u"C:\\target.txt", 0, ERROR_ALREADY_EXISTS},
         {"onto a read-only file", u"C:\\source.txt", u"C:\\sealed.txt", MOVEFILE_REPLACE_EXISTING, ERROR_ACCESS_DENIED},
@@ -114,7 +114,7 @@ private:
     std::string m_Folder;
 };
 
-TEST_F(c_FileMovesTest, MoveBetweenFileSystemsCopiesFilesOnly) {
+TEST_F(FileMoves, MoveBetweenFileSystemsCopiesFilesOnly) {
     c_OtherFileSystem other;
     if (other.GetFolder().empty()) {
         GTEST_SKIP() << "no second file system";
@@ -134,7 +134,7 @@ TEST_F(c_FileMovesTest, MoveBetweenFileSystemsCopiesFilesOnly) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_SAME_DEVICE));
 }
 
-TEST_F(c_FileMovesTest, CopyKeepsContentStateAndTime) {
+TEST_F(FileMoves, CopyKeepsContentStateAndTime) {
     const s_CallCase cases[] = {
         {"onto an existing file when refused", u"C:\\source.txt", u"C:\\target.txt", TRUE, ERROR_FILE_EXISTS},
         {"onto itself", u"C:\\source.txt", u"C:\\source.txt", FALSE, ERROR_SHARING_VIOLATION},
@@ -161,7 +161,7 @@ TEST_F(c_FileMovesTest, CopyKeepsContentStateAndTime) {
     EXPECT_EQ(CompareFileTime(&original.ftLastWriteTime, &copy.ftLastWriteTime), 0);
 }
 
-TEST_F(c_FileMovesTest, CopyRespectsOpenHandles) {
+TEST_F(FileMoves, CopyRespectsOpenHandles) {
     HANDLE open = CreateFileW(u"C:\\target.txt", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(open, INVALID_HANDLE_VALUE);
     EXPECT_FALSE(CopyFileW(u"C:\\source.txt", u"C:\\target.txt", FALSE));
@@ -170,7 +170,7 @@ TEST_F(c_FileMovesTest, CopyRespectsOpenHandles) {
     CloseHandle(open);
 }
 
-TEST_F(c_FileMovesTest, FoldersAreMadeAndRemovedOneLevelAtATime) {
+TEST_F(FileMoves, FoldersAreMadeAndRemovedOneLevelAtATime) {
     const struct {
         const char* m_Name;
         bool m_Create;
@@ -197,7 +197,7 @@ TEST_F(c_FileMovesTest, FoldersAreMadeAndRemovedOneLevelAtATime) {
     }
 }
 
-TEST_F(c_FileMovesTest, DiskSpaceAndVolume) {
+TEST_F(FileMoves, DiskSpaceAndVolume) {
     ULARGE_INTEGER free;
     ULARGE_INTEGER total;
     ULARGE_INTEGER totalFree;

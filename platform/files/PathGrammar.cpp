@@ -20,18 +20,18 @@ std::u16string_view WithoutLongPathPrefix(std::u16string_view path, bool& unc) {
     return path;
 }
 
-n_Platform::t_PathForm FormOf(std::u16string_view text) {
-    using n_Platform::t_PathForm;
+n_Platform::e_PathForm FormOf(std::u16string_view text) {
+    using n_Platform::e_PathForm;
     if (text.size() >= 2 && n_Platform::IsSeparator(text[0]) && n_Platform::IsSeparator(text[1])) {
-        return t_PathForm::UNC;
+        return e_PathForm::UNC;
     }
     if (text.size() >= 2 && n_Platform::IsDriveLetter(text[0]) && text[1] == u':') {
-        return t_PathForm::DRIVE;
+        return e_PathForm::DRIVE;
     }
     if (text[0] == u'/') {
-        return t_PathForm::POSIX;
+        return e_PathForm::POSIX;
     }
-    return text[0] == u'\\' ? t_PathForm::ROOTED : t_PathForm::RELATIVE;
+    return text[0] == u'\\' ? e_PathForm::ROOTED : e_PathForm::RELATIVE;
 }
 
 } // namespace
@@ -57,10 +57,10 @@ bool ReadPathSyntax(std::u16string_view text, s_PathSyntax& syntax) {
     if (text.empty()) {
         return false;
     }
-    syntax = {unc ? t_PathForm::UNC : FormOf(text), 0, text};
-    if (syntax.m_Form == t_PathForm::UNC && !unc) {
+    syntax = {unc ? e_PathForm::UNC : FormOf(text), 0, text};
+    if (syntax.m_Form == e_PathForm::UNC && !unc) {
         syntax.m_Rest = text.substr(2);
-    } else if (syntax.m_Form == t_PathForm::DRIVE) {
+    } else if (syntax.m_Form == e_PathForm::DRIVE) {
         syntax.m_Letter = text[0];
         syntax.m_Rest = text.substr(2);
     }
@@ -96,7 +96,7 @@ void AppendComponents(std::u16string_view text, s_FullPath& path) {
 
 s_FullPath ReadUncPath(std::u16string_view text) {
     s_FullPath path;
-    path.m_Kind = t_RootKind::UNC;
+    path.m_Kind = e_RootKind::UNC;
     path.m_Root = u"\\\\";
     for (int part = 0; part < 2 && !text.empty(); ++part) {
         std::size_t end = 0;
@@ -121,13 +121,13 @@ std::string JoinLinux(const std::vector<std::u16string>& components) {
 }
 
 std::u16string FormatFullPath(const s_FullPath& path) {
-    const char16_t separator = path.m_Kind == t_RootKind::POSIX ? u'/' : u'\\';
+    const char16_t separator = path.m_Kind == e_RootKind::POSIX ? u'/' : u'\\';
     std::u16string text = path.m_Root;
     for (const std::u16string& component : path.m_Components) {
         text += separator;
         text += component;
     }
-    if (path.m_Components.empty() ? path.m_Kind != t_RootKind::UNC : path.m_Trailing) {
+    if (path.m_Components.empty() ? path.m_Kind != e_RootKind::UNC : path.m_Trailing) {
         text += separator;
     }
     return text;

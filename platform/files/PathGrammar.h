@@ -18,23 +18,23 @@
 
 namespace n_Platform {
 
-enum class t_RootKind { DRIVE, UNC, POSIX };
+enum class e_RootKind { DRIVE, UNC, POSIX };
 
 // A full path: its root ("C:" for a drive, "\\server\share" for UNC, empty for POSIX) and the
 // components below it, "." and ".." already resolved.
 struct s_FullPath {
-    t_RootKind m_Kind = t_RootKind::POSIX;
+    e_RootKind m_Kind = e_RootKind::POSIX;
     std::u16string m_Root;
     std::vector<std::u16string> m_Components;
     bool m_Trailing = false;
 };
 
-enum class t_PathForm { UNC, DRIVE, POSIX, ROOTED, RELATIVE };
+enum class e_PathForm { UNC, DRIVE, POSIX, ROOTED, RELATIVE };
 
 // A path's form, its drive letter (DRIVE only), and the text after its root: after "X:" for a
 // drive, after the two separators or "\\?\UNC\" for UNC, the whole text otherwise.
 struct s_PathSyntax {
-    t_PathForm m_Form = t_PathForm::RELATIVE;
+    e_PathForm m_Form = e_PathForm::RELATIVE;
     char16_t m_Letter = 0;
     std::u16string_view m_Rest;
 };

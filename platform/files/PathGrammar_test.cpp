@@ -8,17 +8,17 @@
 
 namespace {
 
-const char* FormName(n_Platform::t_PathForm form) {
+const char* FormName(n_Platform::e_PathForm form) {
     switch (form) {
-        case n_Platform::t_PathForm::UNC:
+        case n_Platform::e_PathForm::UNC:
             return "UNC";
-        case n_Platform::t_PathForm::DRIVE:
+        case n_Platform::e_PathForm::DRIVE:
             return "drive";
-        case n_Platform::t_PathForm::POSIX:
+        case n_Platform::e_PathForm::POSIX:
             return "POSIX";
-        case n_Platform::t_PathForm::ROOTED:
+        case n_Platform::e_PathForm::ROOTED:
             return "rooted";
-        case n_Platform::t_PathForm::RELATIVE:
+        case n_Platform::e_PathForm::RELATIVE:
             return "relative";
     }
     return "?";
@@ -60,19 +60,19 @@ TEST(PathGrammar, FormsOfPaths) {
 TEST(PathGrammar, ComponentsAndTheirText) {
     const struct {
         const char* m_Name;
-        n_Platform::t_RootKind m_Kind;
+        n_Platform::e_RootKind m_Kind;
         const char* m_Root;
         const char* m_Text;
         const char* m_Full;
         const char* m_Linux;
     } cases[] = {
-        {"separators collapse", n_Platform::t_RootKind::DRIVE, "C:", "\\a//b\\\\c", "C:\\a\\b\\c", "/a/b/c"},
-        {"dots resolve", n_Platform::t_RootKind::DRIVE, "C:", "a\\.\\b\\..\\c", "C:\\a\\c", "/a/c"},
-        {"dot-dot stops at the root", n_Platform::t_RootKind::DRIVE, "C:", "..\\..\\x", "C:\\x", "/x"},
-        {"a trailing separator stays", n_Platform::t_RootKind::DRIVE, "C:", "a\\", "C:\\a\\", "/a"},
-        {"a drive root ends with its separator", n_Platform::t_RootKind::DRIVE, "C:", "", "C:\\", ""},
-        {"POSIX paths use '/'", n_Platform::t_RootKind::POSIX, "", "/usr//bin/", "/usr/bin/", "/usr/bin"},
-        {"the POSIX root", n_Platform::t_RootKind::POSIX, "", "/", "/", ""},
+        {"separators collapse", n_Platform::e_RootKind::DRIVE, "C:", "\\a//b\\\\c", "C:\\a\\b\\c", "/a/b/c"},
+        {"dots resolve", n_Platform::e_RootKind::DRIVE, "C:", "a\\.\\b\\..\\c", "C:\\a\\c", "/a/c"},
+        {"dot-dot stops at the root", n_Platform::e_RootKind::DRIVE, "C:", "..\\..\\x", "C:\\x", "/x"},
+        {"a trailing separator stays", n_Platform::e_RootKind::DRIVE, "C:", "a\\", "C:\\a\\", "/a"},
+        {"a drive root ends with its separator", n_Platform::e_RootKind::DRIVE, "C:", "", "C:\\", ""},
+        {"POSIX paths use '/'", n_Platform::e_RootKind::POSIX, "", "/usr//bin/", "/usr/bin/", "/usr/bin"},
+        {"the POSIX root", n_Platform::e_RootKind::POSIX, "", "/", "/", ""},
     };
     for (const auto& row : cases) {
         n_Platform::s_FullPath path;
@@ -96,7 +96,7 @@ TEST(PathGrammar, UncRootsTakeServerAndShare) {
     };
     for (const auto& row : cases) {
         const n_Platform::s_FullPath path = n_Platform::ReadUncPath(Wide(row.m_Text));
-        EXPECT_EQ(path.m_Kind, n_Platform::t_RootKind::UNC);
+        EXPECT_EQ(path.m_Kind, n_Platform::e_RootKind::UNC);
         EXPECT_EQ(Narrow(n_Platform::FormatFullPath(path)), row.m_Full) << row.m_Text;
     }
 }

@@ -18,7 +18,7 @@ constexpr char RECORDER[] = "#!/bin/sh\n"
                             "printf '%s\\n' \"$TEST_VALUE\" >> \"$out\"\n"
                             "exit 7\n";
 
-class c_ProcessesTest : public ::testing::Test {
+class Processes : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_Drives.IsReady());
@@ -56,7 +56,7 @@ protected:
     c_TemporaryDrives m_Drives;
 };
 
-TEST_F(c_ProcessesTest, ProgramGetsItsArgumentsAndFolder) {
+TEST_F(Processes, ProgramGetsItsArgumentsAndFolder) {
     const struct {
         const char* m_Name;
         const char* m_Line;
@@ -81,7 +81,7 @@ TEST_F(c_ProcessesTest, ProgramGetsItsArgumentsAndFolder) {
     }
 }
 
-TEST_F(c_ProcessesTest, EnvironmentBlockReplacesTheParents) {
+TEST_F(Processes, EnvironmentBlockReplacesTheParents) {
     const char16_t block[] = u"TEST_VALUE=from block\0PATH=/bin:/usr/bin\0";
     DWORD exitCode = 0;
     ASSERT_EQ(Run("\"C:\\My Apps\\recorder.exe\"", nullptr, exitCode, const_cast<char16_t*>(block)),
@@ -89,7 +89,7 @@ TEST_F(c_ProcessesTest, EnvironmentBlockReplacesTheParents) {
     EXPECT_EQ(ReadRecord(), m_Drives.GetC() + "\nfrom block\n");
 }
 
-TEST_F(c_ProcessesTest, StartsThatFail) {
+TEST_F(Processes, StartsThatFail) {
     WriteTestFile(m_Drives.GetC() + "/windows.exe", "MZ\x90");
     WriteTestFile(m_Drives.GetC() + "/plain.exe", "no program");
     ASSERT_EQ(chmod((m_Drives.GetC() + "/plain.exe").c_str(), 0644), 0);
@@ -112,13 +112,13 @@ TEST_F(c_ProcessesTest, StartsThatFail) {
     }
 }
 
-TEST_F(c_ProcessesTest, BareNamesAreFoundInPath) {
+TEST_F(Processes, BareNamesAreFoundInPath) {
     DWORD exitCode = 99;
     ASSERT_EQ(Run("sh -c \"exit 3\"", nullptr, exitCode), static_cast<DWORD>(ERROR_SUCCESS));
     EXPECT_EQ(exitCode, 3u);
 }
 
-TEST_F(c_ProcessesTest, OpenProcessWaitsForAnyProcess) {
+TEST_F(Processes, OpenProcessWaitsForAnyProcess) {
     std::u16string line = u"sh -c \"sleep 0.2\"";
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;

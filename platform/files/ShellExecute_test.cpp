@@ -10,7 +10,7 @@
 namespace {
 
 // PATH holds only a folder with an xdg-open that writes its argument to opened.txt, or nothing.
-class c_ShellExecuteTest : public ::testing::Test {
+class ShellExecuteCalls : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_Drives.IsReady());
@@ -51,7 +51,7 @@ SHELLEXECUTEINFOW MakeInformation(const char16_t* file) {
     return information;
 }
 
-TEST_F(c_ShellExecuteTest, OpensAddressesAndFilesThroughXdgOpen) {
+TEST_F(ShellExecuteCalls, OpensAddressesAndFilesThroughXdgOpen) {
     InstallOpener();
     WriteTestFile(m_Drives.GetD() + "/page.html", "<html/>");
     const struct {
@@ -70,7 +70,7 @@ TEST_F(c_ShellExecuteTest, OpensAddressesAndFilesThroughXdgOpen) {
     }
 }
 
-TEST_F(c_ShellExecuteTest, FailsWithoutAnOpenerOrAFile) {
+TEST_F(ShellExecuteCalls, FailsWithoutAnOpenerOrAFile) {
     SHELLEXECUTEINFOW information = MakeInformation(u"https://example.invalid/");
     EXPECT_FALSE(ShellExecuteExW(&information));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_ASSOCIATION));
