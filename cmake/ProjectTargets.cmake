@@ -29,7 +29,8 @@ function(project_folder name)
     endif()
     set_property(GLOBAL APPEND PROPERTY PROJECT_LIBRARIES ${name})
 
-    if(test_sources)
+    # The fuzz build makes only libraries (and the fuzz targets).
+    if(test_sources AND NOT PROJECT_FUZZ)
         set(target ${name}_tests)
         add_executable(${target} ${test_sources})
         target_link_libraries(${target} PRIVATE ${name} ${ARG_TEST_LIBS} GTest::gtest_main GTest::gmock)

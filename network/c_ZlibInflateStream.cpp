@@ -92,13 +92,14 @@ bool c_ZlibInflateStream::InflateLoop(const std::uint8_t* data, std::uint32_t le
         m_Stream.avail_out = window;
         result = inflate(&m_Stream, Z_NO_FLUSH);
         produced = window - m_Stream.avail_out;
-        if (const char* text = n_ZlibTexts::InflateErrorText(result); text != nullptr && result != Z_BUF_ERROR) {
-            SetText(error, text);
-            AppendZlibMessage(error, m_Stream);
-            m_HasError = true;
-        } else if (produced > allowed) {
+        // The bytes past the limit come before any error that zlib found further on in the data.
+        if (produced > allowed) {
             produced = static_cast<std::uint32_t>(allowed);
             SetText(error, OUTPUT_LIMIT_TEXT);
+            m_HasError = true;
+        } else if (const char* text = n_ZlibTexts::InflateErrorText(result); text != nullptr && result != Z_BUF_ERROR) {
+            SetText(error, text);
+            AppendZlibMessage(error, m_Stream);
             m_HasError = true;
         }
         m_InflatedSize += produced;

@@ -216,6 +216,19 @@ TEST(ZlibInflateStreamTest, OutputLimit) {
     }
 }
 
+// One inflate call that makes a byte past the limit and then finds corrupt data reports the limit,
+// and keeps no byte past it (the first input the fuzz target kept).
+TEST(ZlibInflateStreamTest, TheLimitComesBeforeALaterDataError) {
+    const std::string block("\x00\x0b\x00\x7e\x00\x00\x00\x00\x84", 9);
+    c_ZlibInflateStream stream;
+    stream.SetMaxOutputSize(0);
+    c_ByteBuffer output;
+    c_String error;
+    EXPECT_FALSE(stream.DecompressBlock(Bytes(block), std::uint32_t(block.size()), output, &error));
+    EXPECT_EQ(ToStd(error), "The inflated data is larger than the output limit.");
+    EXPECT_EQ(output.GetSize(), 0u);
+}
+
 TEST(ZlibInflateStreamTest, OutputThatCannotGrowFails) {
     const std::string compressed = Deflated("abc", ZLIB_WINDOW_BITS);
     c_ZlibInflateStream stream;

@@ -34,6 +34,7 @@ public:
     bool IsAtEnd() const override { return m_Position == m_Bytes.size(); }
 
     int GetReadCount() const { return m_ReadCount; }
+    std::size_t GetPosition() const { return m_Position; }
 
 private:
     std::vector<std::uint8_t> m_Bytes;
