@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 // Ends the run with a message when a target's check fails; libFuzzer keeps the input.
@@ -67,3 +68,9 @@ private:
     std::uint32_t m_State;
     std::uint32_t m_Largest;
 };
+
+// Outputs of a run that failed part-way agree as far as both go.
+inline bool IsOnePrefixOfTheOther(const std::string& a, const std::string& b) {
+    const std::size_t n = a.size() < b.size() ? a.size() : b.size();
+    return a.compare(0, n, b, 0, n) == 0;
+}

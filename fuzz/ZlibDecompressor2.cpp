@@ -13,16 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace {
-
 using namespace n_CompressionTestData;
-
-bool OnePrefixOfTheOther(const std::string& a, const std::string& b) {
-    const std::size_t n = std::min(a.size(), b.size());
-    return a.compare(0, n, b, 0, n) == 0;
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     c_FuzzInput input(data, size);
@@ -91,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else {
         // A data error, or a source that ends before the stream does.
         FUZZ_CHECK(reader.HasError());
-        FUZZ_CHECK(OnePrefixOfTheOther(output, reference.m_Output));
+        FUZZ_CHECK(IsOnePrefixOfTheOther(output, reference.m_Output));
     }
     return 0;
 }
