@@ -38,6 +38,11 @@ function(project_folder name)
     endif()
     set_property(GLOBAL APPEND PROPERTY PROJECT_LIBRARIES ${name})
 
+    # The fuzz build makes only libraries (and the fuzz targets).
+    if(PROJECT_FUZZ)
+        return()
+    endif()
+
     set(testing_libraries "")
     foreach(dep IN LISTS ARG_DEPS)
         if(TARGET ${dep}_testing)

@@ -12,7 +12,6 @@ namespace {
 
 constexpr std::int64_t HOUR = c_DateTime::MICROSECONDS_PER_HOUR;
 constexpr std::int64_t MINUTE = c_DateTime::MICROSECONDS_PER_MINUTE;
-constexpr std::int64_t MILLISECOND = c_DateTime::MICROSECONDS_PER_MILLISECOND;
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';

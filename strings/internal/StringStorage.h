@@ -140,7 +140,9 @@ public:
         // GCC cannot see that StoreLength moved a long text to the heap, and warns about the inline
         // bytes.
 #pragma GCC diagnostic push
+#if !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wstringop-overflow"
+#endif
         GetBuffer()[length] = 0;
 #pragma GCC diagnostic pop
         return true;

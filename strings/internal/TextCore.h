@@ -40,7 +40,7 @@ constexpr int BLOCK = 16;
 // ignores the rest. A read past the text that stays within its memory page cannot fault, so the
 // block is read whole unless it would cross into the next page. The sanitizers would take those
 // extra bytes, which no result depends on, for an overflow or a race, so they skip this load.
-[[gnu::no_sanitize("address", "thread")]] inline __m128i LoadBlockWithinPage(const char* bytes, int count) {
+__attribute__((no_sanitize("address", "thread"))) inline __m128i LoadBlockWithinPage(const char* bytes, int count) {
     if ((reinterpret_cast<std::uintptr_t>(bytes) & (MEMORY_PAGE_BYTES - 1)) <= MEMORY_PAGE_BYTES - BLOCK) {
         return _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
     }

@@ -1,0 +1,104 @@
+#!/usr/bin/env python3
+"""Writes the seed corpus of every fuzz target into <Target>/seeds. Run it again after a target
+changes how it reads its input; the seeds are small and kept in the repository.
+
+A target takes its choices from the back of the input and its data from the front (FuzzInput.h), so
+a seed is the data followed by the choices, last choice first."""
+
+import os
+import zlib
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def choice(value, low, high):
+    """The bytes that c_FuzzInput::TakeInt(low, high) reads back as value, in the order taken."""
+    span, count, covered = high - low, 0, 0
+    while covered < span:
+        covered = covered << 8 | 0xFF
+        count += 1
+    value -= low
+    return [(value >> (8 * (count - 1 - i))) & 0xFF for i in range(count)]
+
+
+def seed(data, *choices):
+    taken = []
+    for value, low, high in choices:
+        taken += choice(value, low, high)
+    return bytes(data) + bytes(reversed(taken))
+
+
+def deflated(data, wbits, level=6):
+    compressor = zlib.compressobj(level, zlib.DEFLATED, wbits)
+    return compressor.compress(data) + compressor.flush()
+
+
+def literal_block(data):
+    """One LZ4 block of literals only."""
+    n = len(data)
+    token = (min(n, 15) << 4)
+    extra = []
+    if n >= 15:
+        rest = n - 15
+        while rest >= 255:
+            extra.append(255)
+            rest -= 255
+        extra.append(rest)
+    return bytes([token] + extra) + data
+
+
+def framed(*blocks):
+    out = b""
+    for block in blocks:
+        out += len(block).to_bytes(2, "little") + block
+    return out
+
+
+def write(target, name, data):
+    folder = os.path.join(HERE, target, "seeds")
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, name), "wb") as file:
+        file.write(data)
+
+
+TEXT = b"".join(b"price %d volume %d chart DovrikChart\n" % (i * 7, i * 13) for i in range(200))
+U32 = (0, 0xFFFFFFFF)
+
+# ZlibInflateStream: raw, form, limit flag (and limit), slice seed, largest slice.
+for form in range(4):
+    write("ZlibInflateStream", "zlib-form%d" % form,
+          seed(deflated(TEXT, 15), (0, 0, 255), (form, 0, 3), (0, 0, 255), (1234 + form, *U32), (97, 1, 4096)))
+write("ZlibInflateStream", "gzip", seed(deflated(TEXT, 31), (0, 0, 255), (0, 0, 3), (0, 0, 255), (5, *U32), (1, 1, 4096)))
+write("ZlibInflateStream", "raw", seed(deflated(TEXT, -15), (1, 0, 255), (2, 0, 3), (0, 0, 255), (6, *U32), (300, 1, 4096)))
+write("ZlibInflateStream", "limited",
+      seed(deflated(TEXT, 31), (0, 0, 255), (0, 0, 3), (1, 0, 255), (1000, 0, 1 << 20), (7, *U32), (50, 1, 4096)))
+write("ZlibInflateStream", "trailing", seed(deflated(b"abc", 15) + b"after", (0, 0, 255), (1, 0, 3), (0, 0, 255), (8, *U32), (3, 1, 4096)))
+
+# DecompressBlock: limit flag, then the block.
+abc = b"\x00" + deflated(b"abc", -15) + zlib.adler32(b"abc").to_bytes(4, "little")
+write("DecompressBlock", "abc", seed(abc, (0, 0, 255)))
+write("DecompressBlock", "text", seed(b"\x00" + deflated(TEXT, -15) + zlib.adler32(TEXT).to_bytes(4, "little"), (0, 0, 255)))
+
+# LZ4StreamDecompressor: slice seed, largest slice, capacity seed, largest capacity.
+blocks = framed(literal_block(b"hello, world"), b"", literal_block(TEXT[:1000]), literal_block(b"x" * 20))
+write("LZ4StreamDecompressor", "literals", seed(blocks, (11, *U32), (7, 1, 4096), (12, *U32), (100, 1, 3000)))
+match = bytes([0x44]) + b"abcd" + (4).to_bytes(2, "little") + bytes([0x50]) + b"efghi"
+write("LZ4StreamDecompressor", "match", seed(framed(match, match), (13, *U32), (4096, 1, 4096), (14, *U32), (3000, 1, 3000)))
+
+# LZ4RoundTrip: repeats, form, then the form's choices, then the data.
+write("LZ4RoundTrip", "stream", seed(TEXT[:2000], (40, 1, 40), (0, 0, 3), (21, *U32), (3000, 1, 20000), (22, *U32), (700, 1, 5000), (1, 0, 255)))
+write("LZ4RoundTrip", "high", seed(TEXT[:2000], (40, 1, 40), (1, 0, 3), (1024, 1, 70000), (65536, 1, 140000), (23, *U32), (5000, 1, 20000), (24, *U32), (100, 0, 70000)))
+write("LZ4RoundTrip", "block", seed(TEXT[:3000], (30, 1, 40), (2, 0, 3), (64000, 1, 70000), (1, 1, 64)))
+write("LZ4RoundTrip", "oneshot", seed(TEXT[:500], (3, 1, 40), (3, 0, 3)))
+
+# ZlibDecompressor2: round trip, piece count and pieces, last piece, read seed, largest read, write
+# seed, largest write, level + 1.
+def decompressor_seed(data, round_trip, pieces, level):
+    choices = [(1 if round_trip else 0, 0, 255), (len(pieces), 1, 8)]
+    choices += [(piece, 0, 70000) for piece in pieces]
+    choices += [(1000, 1, 70000), (31, *U32), (5000, 1, 300000), (32, *U32), (3000, 1, 300000), (level + 1, 0, 10)]
+    return seed(data, *choices)
+
+write("ZlibDecompressor2", "zlib", decompressor_seed(deflated(TEXT, 15), False, [0, 100, 7], -1))
+write("ZlibDecompressor2", "gzip", decompressor_seed(deflated(TEXT, 31), False, [1], -1))
+write("ZlibDecompressor2", "roundtrip", decompressor_seed(TEXT, True, [500, 0], 9))
