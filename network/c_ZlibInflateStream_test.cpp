@@ -266,6 +266,8 @@ TEST(ZlibInflateStreamTest, DecompressBlock) {
     for (int shift = 0; shift < 32; shift += 8) {
         mixedCheck += char(mixedAdler >> shift);
     }
+    std::string mixedBlock(1, '\0');
+    mixedBlock.append(Deflated(mixed, RAW_WINDOW_BITS)).append(mixedCheck);
     const struct {
         const char* m_Name;
         std::string m_Block;
@@ -274,9 +276,9 @@ TEST(ZlibInflateStreamTest, DecompressBlock) {
         std::string m_Output;
     } cases[] = {
         {"abc", abc, true, "", "abc"},
-        {"mixed data", std::string(1, '\0') + Deflated(mixed, RAW_WINDOW_BITS) + mixedCheck, true, "", mixed},
+        {"mixed data", mixedBlock, true, "", mixed},
         {"five bytes", abc.substr(0, 5), false, "Not enough data", ""},
-        {"format byte 1", "\x01" + abc.substr(1), false, "Unsupported data format", ""},
+        {"format byte 1", std::string("\x01").append(abc, 1), false, "Unsupported data format", ""},
         {"wrong check value", abc.substr(0, 9) + "\x03", false, "Checksum failed", "abc"},
         {"corrupt deflate", std::string("\x00\x07\x00\x00\x00\x00\x00", 7), false,
          "Zlib reports there is an error in the data.  Zlib message: invalid block type", ""},
