@@ -24,7 +24,6 @@ constexpr int WINSOCK_AF_INET6 = 23;
 constexpr int WINSOCK_SOL_SOCKET = 0xffff;
 constexpr int WINSOCK_IPPROTO_TCP = 6;
 constexpr int WINSOCK_IPPROTO_IP = 0;
-constexpr int MAX_SPANS = 64;
 
 struct s_OptionName {
     int m_WinsockLevel;

@@ -8,6 +8,9 @@
 
 namespace n_PosixSockets {
 
+// The most spans that one send or receive takes.
+constexpr int MAX_SPANS = 64;
+
 struct s_Span {
     void* m_p_Data;
     std::size_t m_Length;
