@@ -144,6 +144,18 @@ INSTANTIATE_TEST_SUITE_P(Receivers, Multicast,
                                            s_MulticastCase{"BoundToTheAnyAddress", INADDR_ANY}),
                          [](const auto& info) { return std::string(info.param.m_Name); });
 
+TEST(Select, ANegativeTimeOutIsInvalid) {
+    n_Platform::c_WinsockSession session;
+    const SOCKET idle = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(idle, &readable);
+    const timeval negative{0, -1};
+    EXPECT_EQ(select(0, &readable, nullptr, nullptr, &negative), SOCKET_ERROR);
+    EXPECT_EQ(WSAGetLastError(), WSAEINVAL);
+    closesocket(idle);
+}
+
 TEST(DontLinger, ZeroStillClosesWithAnOrderlyClose) {
     n_Platform::c_WinsockSession session;
     n_Platform::c_LoopbackPair pair;
