@@ -2,6 +2,8 @@
 
 #include "network/c_SocketSet.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr std::int64_t MICROSECONDS_PER_SECOND = 1000000;
@@ -34,6 +36,8 @@ std::int32_t SelectRead(c_SocketSet& set, std::int64_t timeoutMicroseconds) {
         }
         return 0;
     }
+    // As for an empty set, a time-out below 0 waits not at all.
+    timeoutMicroseconds = std::max<std::int64_t>(timeoutMicroseconds, 0);
     timeval timeout{};
     timeout.tv_sec = timeoutMicroseconds / MICROSECONDS_PER_SECOND;
     timeout.tv_usec = timeoutMicroseconds % MICROSECONDS_PER_SECOND;

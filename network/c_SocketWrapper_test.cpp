@@ -129,6 +129,16 @@ TEST(SelectRead, ReportsAReadableSocket) {
     EXPECT_EQ(n_OSLayer::SelectRead(again, 5000000), 1);
 }
 
+TEST(SelectRead, ANegativeTimeOutPollsANonEmptySetOnce) {
+    c_WinSockInitializer winsock;
+    c_SocketWrapper receiver;
+    ASSERT_TRUE(receiver.CreateUDP());
+    ASSERT_TRUE(receiver.Bind(0, 0x7f000001));
+    c_SocketSet set;
+    set.Add(receiver);
+    EXPECT_EQ(n_OSLayer::SelectRead(set, -1), 0);
+}
+
 TEST(WinSockInitializer, PairsEachStartupWithOneCleanupAndLogsAsSpecified) {
     c_LogRecorder log;
     {

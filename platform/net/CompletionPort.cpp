@@ -20,26 +20,43 @@ constexpr std::uint32_t RELEASED = 1;
 void c_CompletionPort::Release(s_Waiter& waiter, DWORD result) {
     waiter.m_Result = result;
     waiter.m_Word.store(RELEASED, std::memory_order_release);
-    FutexWakeOne(&waiter.m_Word);
 }
 
 bool c_CompletionPort::Post(const s_CompletionPacket& packet) {
-    std::lock_guard<std::mutex> lock(m_Lock);
-    if (m_Closed) {
-        return false;
+    std::atomic<std::uint32_t>* word = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(m_Lock);
+        if (m_Closed) {
+            return false;
+        }
+        if (m_Waiters.empty()) {
+            m_Packets.push_back(packet);
+            return true;
+        }
+        s_Waiter* waiter = m_Waiters.front();
+        m_Waiters.pop_front();
+        waiter->m_Packet = packet;
+        word = &waiter->m_Word;
+        Release(*waiter, WAIT_OBJECT_0);
     }
-    if (m_Waiters.empty()) {
-        m_Packets.push_back(packet);
-        return true;
-    }
-    s_Waiter* waiter = m_Waiters.front();
-    m_Waiters.pop_front();
-    waiter->m_Packet = packet;
-    Release(*waiter, WAIT_OBJECT_0);
+    // Woken outside the lock, so the waiter does not run into it; by now it may have left, and waking
+    // the address it left is harmless.
+    FutexWakeOne(word);
     return true;
 }
 
 DWORD c_CompletionPort::Take(DWORD milliseconds, s_CompletionPacket& packet) {
+    const std::int64_t deadline = milliseconds == 0 ? 0 : DeadlineAfterMilliseconds(milliseconds);
+    for (;;) {
+        const DWORD result = TakeOne(deadline, packet);
+        if (result != WAIT_OBJECT_0 || packet.m_p_Work == nullptr) {
+            return result;
+        }
+        packet.m_p_Work(packet.m_Key);
+    }
+}
+
+DWORD c_CompletionPort::TakeOne(std::int64_t deadline, s_CompletionPacket& packet) {
     std::unique_lock<std::mutex> lock(m_Lock);
     if (!m_Packets.empty()) {
         packet = m_Packets.front();
@@ -49,18 +66,21 @@ DWORD c_CompletionPort::Take(DWORD milliseconds, s_CompletionPacket& packet) {
     if (m_Closed) {
         return ERROR_ABANDONED_WAIT_0;
     }
-    if (milliseconds == 0) {
+    if (deadline != NO_DEADLINE && deadline <= ReadClockNanoseconds()) {
         return WAIT_TIMEOUT;
     }
     s_Waiter waiter;
     m_Waiters.push_back(&waiter);
     lock.unlock();
-    SleepOnWord(waiter.m_Word, DeadlineAfterMilliseconds(milliseconds));
-    lock.lock();
-    // A post or close that came between the time-out and the lock has already released the waiter.
+    SleepOnWord(waiter.m_Word, deadline);
+    // A released waiter owns its packet and is off the list: it needs the lock no more.
     if (waiter.m_Word.load(std::memory_order_acquire) != RELEASED) {
-        m_Waiters.erase(std::find(m_Waiters.begin(), m_Waiters.end(), &waiter));
-        return WAIT_TIMEOUT;
+        lock.lock();
+        // A post or close that came between the time-out and the lock has already released the waiter.
+        if (waiter.m_Word.load(std::memory_order_acquire) != RELEASED) {
+            m_Waiters.erase(std::find(m_Waiters.begin(), m_Waiters.end(), &waiter));
+            return WAIT_TIMEOUT;
+        }
     }
     packet = waiter.m_Packet;
     return waiter.m_Result;
@@ -71,7 +91,9 @@ void c_CompletionPort::OnHandleClosed() {
     m_Closed = true;
     m_Packets.clear();
     for (s_Waiter* waiter : m_Waiters) {
+        std::atomic<std::uint32_t>* word = &waiter->m_Word;
         Release(*waiter, ERROR_ABANDONED_WAIT_0);
+        FutexWakeOne(word);
     }
     m_Waiters.clear();
 }

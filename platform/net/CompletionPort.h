@@ -20,6 +20,8 @@ struct s_CompletionPacket {
     LPOVERLAPPED m_p_Overlapped;
     // 0, or the Windows error of a failed operation.
     DWORD m_Status;
+    // Not a packet but work for the thread that takes it, called with m_Key; the program never sees it.
+    void (*m_p_Work)(ULONG_PTR) = nullptr;
 };
 
 class c_CompletionPort : public c_KernelObject {
@@ -28,6 +30,7 @@ public:
     bool Post(const s_CompletionPacket& packet);
 
     // WAIT_OBJECT_0 with a packet, WAIT_TIMEOUT, or ERROR_ABANDONED_WAIT_0 once the port is closed.
+    // Work taken on the way is done by the calling thread.
     DWORD Take(DWORD milliseconds, s_CompletionPacket& packet);
 
     void OnHandleClosed() override;
@@ -39,7 +42,9 @@ private:
         DWORD m_Result = WAIT_TIMEOUT;
     };
 
-    // Under the lock: hands the waiter its result and wakes it.
+    DWORD TakeOne(std::int64_t deadline, s_CompletionPacket& packet);
+
+    // Under the lock: hands the waiter its result; the waiter may leave as soon as this returns.
     static void Release(s_Waiter& waiter, DWORD result);
 
     std::mutex m_Lock;

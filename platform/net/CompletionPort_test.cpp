@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/net/CompletionPort.h"
 #include "platform/testing/TestClock.h"
 
 #include <gtest/gtest.h>
@@ -44,6 +45,19 @@ TEST(CompletionPort, PacketsComeOutInTheOrderPosted) {
     EXPECT_EQ(empty.m_Error, DWORD(WAIT_TIMEOUT));
     EXPECT_EQ(empty.m_p_Overlapped, nullptr);
     CloseHandle(port);
+}
+
+TEST(CompletionPort, WorkPostedInsideTheLayerIsDoneByTheTakerAndNeverReturned) {
+    n_Platform::c_CompletionPort port;
+    static ULONG_PTR s_Done = 0;
+    ASSERT_TRUE(port.Post({0, 42, nullptr, 0, [](ULONG_PTR argument) { s_Done = argument; }}));
+    OVERLAPPED record = {};
+    ASSERT_TRUE(port.Post({5, 7, &record, 0}));
+    n_Platform::s_CompletionPacket packet{};
+    ASSERT_EQ(port.Take(0, packet), DWORD(WAIT_OBJECT_0));
+    EXPECT_EQ(s_Done, 42u);
+    EXPECT_EQ(packet.m_p_Overlapped, &record);
+    EXPECT_EQ(port.Take(0, packet), DWORD(WAIT_TIMEOUT));
 }
 
 TEST(CompletionPort, APacketPostedFromAnotherThreadWakesTheWaiter) {

@@ -1,14 +1,16 @@
 // Conformance of event select against loopback peers: FD_CONNECT, FD_CLOSE, FD_ACCEPT and the
-// connect deadline on the test clock.
+// connect deadline on the test clock, recorded for an event and posted as a window message.
 
 #include "platform/net/testing/LoopbackPair.h"
 #include "platform/net/testing/PosixPeer.h"
 #include "platform/testing/PumpUntil.h"
 #include "platform/testing/TestClock.h"
+#include "platform/testing/TestWindows.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -68,9 +70,9 @@ TEST_P(ConnectEvent, CarriesTheConnectResult) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Targets, ConnectEvent,
-                         ::testing::Values(s_ConnectCase{"ListenerGivesZero", true, 0},
-                                           s_ConnectCase{"ClosedPortGives10061", false, WSAECONNREFUSED}),
+const auto CONNECT_CASES = ::testing::Values(s_ConnectCase{"ListenerGivesZero", true, 0},
+                                             s_ConnectCase{"ClosedPortGives10061", false, WSAECONNREFUSED});
+INSTANTIATE_TEST_SUITE_P(Targets, ConnectEvent, CONNECT_CASES,
                          [](const auto& info) { return std::string(info.param.m_Name); });
 
 struct s_CloseCase {
@@ -102,9 +104,9 @@ TEST_P(CloseEvent, CarriesHowThePeerClosed) {
     n_PosixPeer::Close(listener);
 }
 
-INSTANTIATE_TEST_SUITE_P(Closes, CloseEvent,
-                         ::testing::Values(s_CloseCase{"OrderlyCloseGivesZero", false, 0},
-                                           s_CloseCase{"ResetGives10054", true, WSAECONNRESET}),
+const auto CLOSE_CASES = ::testing::Values(s_CloseCase{"OrderlyCloseGivesZero", false, 0},
+                                           s_CloseCase{"ResetGives10054", true, WSAECONNRESET});
+INSTANTIATE_TEST_SUITE_P(Closes, CloseEvent, CLOSE_CASES,
                          [](const auto& info) { return std::string(info.param.m_Name); });
 
 TEST(AcceptEvent, IsRecordedAgainAfterAnAcceptWhileConnectionsWait) {
@@ -148,6 +150,126 @@ TEST(ConnectDeadline, GivesUpAfter21SecondsWith10060) {
     EXPECT_EQ(events.iErrorCode[FD_CONNECT_BIT], WSAETIMEDOUT);
     n_PosixPeer::Close(filler);
     n_PosixPeer::Close(listener);
+}
+
+// WSAAsyncSelect posts each record to a window of the test's thread: the socket as wParam, the
+// event and its error packed into lParam.
+constexpr UINT SOCKET_MESSAGE = WM_USER + 5;
+
+struct s_Reply {
+    WPARAM m_Socket;
+    WORD m_Event;
+    WORD m_Error;
+};
+
+class c_AsyncSelection {
+public:
+    c_AsyncSelection() : m_Window(n_TestWindows::MakeWindow(&m_Handler)) {}
+    ~c_AsyncSelection() { DestroyWindow(m_Window); }
+    c_AsyncSelection(const c_AsyncSelection&) = delete;
+    c_AsyncSelection& operator=(const c_AsyncSelection&) = delete;
+
+    // A new socket whose events come to the window.
+    SOCKET MakeSocket(LONG events) {
+        const SOCKET made = socket(AF_INET, SOCK_STREAM, 0);
+        EXPECT_EQ(WSAAsyncSelect(made, m_Window, SOCKET_MESSAGE, events), 0);
+        return made;
+    }
+
+    // The next reply, pumping the thread's queue for it; none (event 0) when it does not come.
+    s_Reply Next() {
+        if (!n_Platform::PumpUntil([this] { return m_Taken < m_Replies.size(); })) {
+            return {};
+        }
+        return m_Replies[m_Taken++];
+    }
+
+private:
+    LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message != SOCKET_MESSAGE) {
+            return DefWindowProcW(window, message, wParam, lParam);
+        }
+        m_Replies.push_back({wParam, WSAGETSELECTEVENT(lParam), WSAGETSELECTERROR(lParam)});
+        return 0;
+    }
+
+    n_Platform::c_WinsockSession m_Session;
+    std::vector<s_Reply> m_Replies;
+    std::size_t m_Taken = 0;
+    n_TestWindows::t_Handler m_Handler = [this](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        return Handle(window, message, wParam, lParam);
+    };
+    HWND m_Window;
+};
+
+int ConnectTo(SOCKET socket, std::uint16_t port) {
+    const sockaddr_in address = n_Platform::MakeLoopbackAddress(port);
+    return connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+}
+
+class AsyncConnect : public ::testing::TestWithParam<s_ConnectCase> {};
+
+TEST_P(AsyncConnect, PostsTheConnectResult) {
+    c_AsyncSelection selection;
+    std::uint16_t port = n_PosixPeer::FindClosedPort();
+    const int listener = GetParam().m_Listening ? n_PosixPeer::Listen(&port, 4) : -1;
+    const SOCKET connecting = selection.MakeSocket(FD_CONNECT | FD_CLOSE);
+    ASSERT_EQ(ConnectTo(connecting, port), SOCKET_ERROR);
+    EXPECT_EQ(WSAGetLastError(), WSAEWOULDBLOCK) << "the selection made the socket non-blocking";
+    const s_Reply reply = selection.Next();
+    EXPECT_EQ(reply.m_Socket, connecting);
+    EXPECT_EQ(reply.m_Event, FD_CONNECT);
+    EXPECT_EQ(reply.m_Error, GetParam().m_Error);
+    closesocket(connecting);
+    if (listener >= 0) {
+        n_PosixPeer::Close(listener);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Targets, AsyncConnect, CONNECT_CASES,
+                         [](const auto& info) { return std::string(info.param.m_Name); });
+
+class AsyncClose : public ::testing::TestWithParam<s_CloseCase> {};
+
+TEST_P(AsyncClose, PostsHowThePeerClosed) {
+    c_AsyncSelection selection;
+    std::uint16_t port = 0;
+    const int listener = n_PosixPeer::Listen(&port, 4);
+    const SOCKET connected = selection.MakeSocket(FD_CONNECT | FD_CLOSE);
+    ConnectTo(connected, port);
+    ASSERT_EQ(selection.Next().m_Event, FD_CONNECT);
+    const int peer = n_PosixPeer::Accept(listener);
+    if (GetParam().m_Reset) {
+        n_PosixPeer::CloseWithReset(peer);
+    } else {
+        n_PosixPeer::Close(peer);
+    }
+    const s_Reply reply = selection.Next();
+    EXPECT_EQ(reply.m_Socket, connected);
+    EXPECT_EQ(reply.m_Event, FD_CLOSE);
+    EXPECT_EQ(reply.m_Error, GetParam().m_Error);
+    closesocket(connected);
+    n_PosixPeer::Close(listener);
+}
+
+INSTANTIATE_TEST_SUITE_P(Closes, AsyncClose, CLOSE_CASES,
+                         [](const auto& info) { return std::string(info.param.m_Name); });
+
+TEST(AsyncAccept, PostsAWaitingConnectionForTheListener) {
+    c_AsyncSelection selection;
+    const SOCKET listener = selection.MakeSocket(FD_ACCEPT);
+    sockaddr_in address = n_Platform::MakeLoopbackAddress(0);
+    bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    listen(listener, 4);
+    int length = sizeof address;
+    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    const int peer = n_PosixPeer::Connect(ntohs(address.sin_port));
+    const s_Reply reply = selection.Next();
+    EXPECT_EQ(reply.m_Socket, listener);
+    EXPECT_EQ(reply.m_Event, FD_ACCEPT);
+    EXPECT_EQ(reply.m_Error, 0);
+    n_PosixPeer::Close(peer);
+    closesocket(listener);
 }
 
 } // namespace

@@ -139,6 +139,22 @@ TEST_F(OverlappedIo, ThreeQueuedSendsArriveInOrder) {
     EXPECT_STREQ(arrived, "first second third");
 }
 
+TEST_F(OverlappedIo, BytesArrivingTogetherFillThePostedReceivesInOrder) {
+    char buffers[3][4];
+    OVERLAPPED records[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_EQ(PostReceive(records[i], buffers[i], sizeof buffers[i]), SOCKET_ERROR);
+    }
+    n_PosixPeer::SendAll(m_Pair.m_Peer, "abcdefghij", 10);
+    const char* expected[] = {"abcd", "efgh", "ij"};
+    for (int i = 0; i < 3; ++i) {
+        const s_Completion completion = Next();
+        EXPECT_TRUE(completion.m_Result);
+        EXPECT_EQ(completion.m_p_Overlapped, &records[i]);
+        EXPECT_EQ(std::string(buffers[i], completion.m_Bytes), expected[i]);
+    }
+}
+
 // The peer's end completes every pending receive with 0 bytes and the end's status.
 struct s_EndCase {
     const char* m_Name;

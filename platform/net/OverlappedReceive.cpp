@@ -5,18 +5,56 @@
 #include "platform/net/WinsockErrors.h"
 #include "platform/net/internal/PosixSockets.h"
 
+#include <algorithm>
 #include <cerrno>
 
 namespace n_Platform {
 
 namespace {
 
-long TryReceive(c_Socket& socket, s_PendingIo& io) {
+long TryReceive(const c_Socket& socket, const s_PendingIo& io) {
     n_PosixSockets::s_Span spans[s_PendingIo::MAX_BUFFERS];
     for (DWORD i = 0; i < io.m_Count; ++i) {
         spans[i] = {io.m_Buffers[i].buf, io.m_Buffers[i].len};
     }
     return n_PosixSockets::Receive(socket.m_Fd, spans, int(io.m_Count), io.m_p_From, io.m_p_FromLength, true);
+}
+
+// Stream receives with room for data and no sender to report can share one system call.
+bool CanShareReceive(const c_Socket& socket, const s_PendingIo& io) {
+    return socket.m_Type == SOCK_STREAM && io.m_p_From == nullptr && io.GetTotalLength() > 0;
+}
+
+// Receives into the pending receives at the front of the queue at once, as many as can share the
+// call: one system call fills several posted buffers, in the order posted.
+long ReceiveIntoPending(const c_Socket& socket) {
+    const s_PendingIo& first = socket.m_Receives.front();
+    if (!CanShareReceive(socket, first)) {
+        return TryReceive(socket, first);
+    }
+    n_PosixSockets::s_Span spans[n_PosixSockets::MAX_SPANS];
+    int count = 0;
+    for (const s_PendingIo& io : socket.m_Receives) {
+        if (!CanShareReceive(socket, io) || count + int(io.m_Count) > n_PosixSockets::MAX_SPANS) {
+            break;
+        }
+        for (DWORD i = 0; i < io.m_Count; ++i) {
+            spans[count++] = {io.m_Buffers[i].buf, io.m_Buffers[i].len};
+        }
+    }
+    return n_PosixSockets::Receive(socket.m_Fd, spans, count, nullptr, nullptr, true);
+}
+
+// Completes, in order, the pending receives that received bytes reached; the last one completes with
+// what it got, as a stream receive does.
+void CompleteFilled(c_Socket& socket, DWORD received) {
+    do {
+        const s_PendingIo io = socket.m_Receives.front();
+        socket.m_Receives.pop_front();
+        const DWORD filled = std::min(received, io.GetTotalLength());
+        CompleteIo(socket, io, filled, 0);
+        received -= filled;
+    } while (received > 0);
 }
 
 // A zero-byte result of a stream receive with room for data is the peer's orderly close.
@@ -85,11 +123,15 @@ int Receive(SOCKET handle, LPWSABUF buffers, DWORD count, LPDWORD received, LPDW
 
 void ProgressReceives(c_Socket& socket) {
     while (!socket.m_Receives.empty() && !socket.m_ReceiveEnded) {
-        const s_PendingIo io = socket.m_Receives.front();
-        const long result = TryReceive(socket, socket.m_Receives.front());
+        const long result = ReceiveIntoPending(socket);
         if (result == -EAGAIN) {
             return;
         }
+        if (result > 0) {
+            CompleteFilled(socket, DWORD(result));
+            continue;
+        }
+        const s_PendingIo io = socket.m_Receives.front();
         socket.m_Receives.pop_front();
         FinishReceive(socket, io, result);
     }

@@ -32,11 +32,10 @@ public:
         std::thread([this] { Run(); }).detach();
     }
 
-    bool Watch(int fd, std::uint64_t socket) {
-        epoll_event event{};
-        event.events = EPOLLIN | EPOLLOUT | EPOLLRDHUP | EPOLLET;
-        event.data.u64 = socket;
-        return epoll_ctl(m_Poll, EPOLL_CTL_ADD, fd, &event) == 0;
+    bool Watch(int fd, std::uint64_t socket) { return Control(EPOLL_CTL_ADD, fd, socket, EPOLLIN); }
+
+    void WatchReads(int fd, std::uint64_t socket, bool reads) {
+        Control(EPOLL_CTL_MOD, fd, socket, reads ? std::uint32_t(EPOLLIN) : 0);
     }
 
     void Unwatch(int fd) { epoll_ctl(m_Poll, EPOLL_CTL_DEL, fd, nullptr); }
@@ -59,6 +58,13 @@ public:
     }
 
 private:
+    bool Control(int operation, int fd, std::uint64_t socket, std::uint32_t reads) {
+        epoll_event event{};
+        event.events = reads | EPOLLOUT | EPOLLRDHUP | EPOLLET;
+        event.data.u64 = socket;
+        return epoll_ctl(m_Poll, operation, fd, &event) == 0;
+    }
+
     void Run() {
         epoll_event events[EVENTS_PER_WAIT];
         for (;;) {
@@ -151,6 +157,10 @@ bool WatchSocket(int fd, std::uint64_t socket) {
 
 void UnwatchSocket(int fd) {
     GetReactor().Unwatch(fd);
+}
+
+void WatchSocketReads(int fd, std::uint64_t socket, bool reads) {
+    GetReactor().WatchReads(fd, socket, reads);
 }
 
 void SetSocketDeadline(std::uint64_t socket, std::int64_t deadline) {

@@ -23,6 +23,9 @@ enum e_Readiness : unsigned {
 // system says it would block.
 bool WatchSocket(int fd, std::uint64_t socket);
 void UnwatchSocket(int fd);
+// Stops or resumes reporting that a watched socket has bytes to read; resuming reports them at once
+// when some are there.
+void WatchSocketReads(int fd, std::uint64_t socket, bool reads);
 
 // deadline: a reading of ReadClockNanoseconds; NO_DEADLINE removes it.
 void SetSocketDeadline(std::uint64_t socket, std::int64_t deadline);

@@ -82,7 +82,8 @@ int WINAPI select(int, fd_set* read, fd_set* write, fd_set* except, const timeva
     if (!Collect(read, false, watched, fds, writes) || !Collect(write, true, watched, fds, writes)) {
         return SOCKET_ERROR;
     }
-    if (watched.empty()) {
+    // A negative time-out is invalid, not a wait without end.
+    if (watched.empty() || (timeout != nullptr && (timeout->tv_sec < 0 || timeout->tv_usec < 0))) {
         return n_Platform::FailWith(SOCKET_ERROR, WSAEINVAL);
     }
     std::vector<unsigned char> ready(fds.size());

@@ -1,8 +1,10 @@
 // Tests of the plain socket calls and options: handles, start-up, the any address, buffer sizes,
-// the graceful close, the message size, the error texts.
+// the graceful close, the message size, multicast on loopback, the error texts.
 
 #include "platform/net/testing/LoopbackPair.h"
 #include "platform/net/testing/PosixPeer.h"
+
+#include <ws2tcpip.h>
 
 #include <gtest/gtest.h>
 
@@ -82,6 +84,76 @@ TEST(MaxMessageSize, IsTheIPv4UdpLimitForDatagramSockets) {
     const SOCKET datagram = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
     EXPECT_EQ(GetIntegerOption(datagram, SO_MAX_MSG_SIZE), 65507);
     closesocket(datagram);
+}
+
+// A group datagram sent on loopback reaches a receiver that joined through 127.0.0.1, whether it
+// bound to the interface's address (as on Windows) or to the any address.
+struct s_MulticastCase {
+    const char* m_Name;
+    u_long m_BoundAddress;
+};
+
+class Multicast : public ::testing::TestWithParam<s_MulticastCase> {
+protected:
+    static constexpr u_long GROUP = 0xEFFF004D; // 239.255.0.77, administratively scoped
+
+    n_Platform::c_WinsockSession m_Session;
+};
+
+TEST_P(Multicast, AGroupDatagramReachesTheJoinedReceiver) {
+    const SOCKET receiver = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    const BOOL reuse = TRUE;
+    setsockopt(receiver, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse), sizeof reuse);
+    sockaddr_in local = n_Platform::MakeLoopbackAddress(0);
+    local.sin_addr.s_addr = htonl(GetParam().m_BoundAddress);
+    ASSERT_EQ(bind(receiver, reinterpret_cast<const sockaddr*>(&local), sizeof local), 0);
+    int length = sizeof local;
+    getsockname(receiver, reinterpret_cast<sockaddr*>(&local), &length);
+    ip_mreq membership{};
+    membership.imr_multiaddr.s_addr = htonl(GROUP);
+    membership.imr_interface.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(setsockopt(receiver, IPPROTO_IP, IP_ADD_MEMBERSHIP, reinterpret_cast<const char*>(&membership),
+                         sizeof membership),
+              0)
+        << WSAGetLastError();
+
+    const SOCKET sender = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    const DWORD interfaceAddress = htonl(INADDR_LOOPBACK);
+    const DWORD loop = 1;
+    setsockopt(sender, IPPROTO_IP, IP_MULTICAST_IF, reinterpret_cast<const char*>(&interfaceAddress),
+               sizeof interfaceAddress);
+    setsockopt(sender, IPPROTO_IP, IP_MULTICAST_LOOP, reinterpret_cast<const char*>(&loop), sizeof loop);
+    sockaddr_in group = n_Platform::MakeLoopbackAddress(ntohs(local.sin_port));
+    group.sin_addr.s_addr = htonl(GROUP);
+    ASSERT_EQ(sendto(sender, "to the group", 12, 0, reinterpret_cast<const sockaddr*>(&group), sizeof group), 12);
+
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(receiver, &readable);
+    const timeval limit{5, 0};
+    ASSERT_EQ(select(0, &readable, nullptr, nullptr, &limit), 1) << "nothing arrived";
+    char arrived[32] = {};
+    EXPECT_EQ(recvfrom(receiver, arrived, sizeof arrived, 0, nullptr, nullptr), 12);
+    EXPECT_STREQ(arrived, "to the group");
+    closesocket(sender);
+    closesocket(receiver);
+}
+
+INSTANTIATE_TEST_SUITE_P(Receivers, Multicast,
+                         ::testing::Values(s_MulticastCase{"BoundToTheInterface", INADDR_LOOPBACK},
+                                           s_MulticastCase{"BoundToTheAnyAddress", INADDR_ANY}),
+                         [](const auto& info) { return std::string(info.param.m_Name); });
+
+TEST(Select, ANegativeTimeOutIsInvalid) {
+    n_Platform::c_WinsockSession session;
+    const SOCKET idle = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(idle, &readable);
+    const timeval negative{0, -1};
+    EXPECT_EQ(select(0, &readable, nullptr, nullptr, &negative), SOCKET_ERROR);
+    EXPECT_EQ(WSAGetLastError(), WSAEINVAL);
+    closesocket(idle);
 }
 
 TEST(DontLinger, ZeroStillClosesWithAnOrderlyClose) {

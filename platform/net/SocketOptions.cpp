@@ -1,6 +1,7 @@
 // setsockopt and getsockopt, with the rules that keep Windows' behaviour where the system's differs.
 
 #include "platform/kernel/LastError.h"
+#include "platform/net/Reactor.h"
 #include "platform/net/SocketTable.h"
 #include "platform/net/WinsockErrors.h"
 #include "platform/net/internal/PosixSockets.h"
@@ -34,6 +35,29 @@ int SetBufferSize(n_Platform::c_Socket& socket, int name, int size) {
     std::lock_guard<std::mutex> lock(socket.m_Lock);
     RememberedBufferSize(socket, name) = size;
     return 0;
+}
+
+// A join on a datagram socket bound to one address first moves it to the group's port, where Linux
+// delivers the group's datagrams; the join itself goes through the interface of the ip_mreq.
+int JoinGroup(n_Platform::c_Socket& socket, const char* value, int length) {
+    if (length < int(sizeof(ip_mreq))) {
+        return n_Platform::FailWith(SOCKET_ERROR, WSAEFAULT);
+    }
+    std::lock_guard<std::mutex> lock(socket.m_Lock);
+    const int moved = n_PosixSockets::BindToGroupPort(socket.m_Fd, value);
+    if (moved < 0) {
+        return n_Platform::FailWithSocketResult(SOCKET_ERROR, moved);
+    }
+    // The replaced descriptor left the reactor with its socket; the new one takes its place.
+    if (moved > 0 && !n_Platform::WatchSocket(socket.m_Fd, socket.m_Id)) {
+        return n_Platform::FailWith(SOCKET_ERROR, WSAENOBUFS);
+    }
+    if (moved > 0 && socket.m_ReceiveBufferSize != 0) {
+        n_PosixSockets::SetOption(socket.m_Fd, SOL_SOCKET, SO_RCVBUF, &socket.m_ReceiveBufferSize, sizeof(int));
+    }
+    const int result =
+        n_PosixSockets::SetOption(socket.m_Fd, IPPROTO_IP, IP_ADD_MEMBERSHIP, value, int(sizeof(ip_mreq)));
+    return result < 0 ? n_Platform::FailWithSocketResult(SOCKET_ERROR, result) : 0;
 }
 
 int ReturnInteger(int value, char* out, int* length) {
@@ -91,6 +115,9 @@ int WINAPI setsockopt(SOCKET handle, int level, int name, const char* value, int
     // lingering while queued data leaves, which the system's close does by itself.
     if (level == SOL_SOCKET && name == SO_DONTLINGER) {
         return 0;
+    }
+    if (level == IPPROTO_IP && name == IP_ADD_MEMBERSHIP && socket->m_Type == SOCK_DGRAM) {
+        return JoinGroup(*socket, value, length);
     }
     const int result = n_PosixSockets::SetOption(socket->m_Fd, level, name, value, length);
     return result < 0 ? n_Platform::FailWithSocketResult(SOCKET_ERROR, result) : 0;

@@ -19,6 +19,43 @@ void CheckConnect(c_Socket& socket, unsigned readiness) {
     FinishConnect(socket, WinsockErrorFromErrno(n_PosixSockets::TakePendingError(socket.m_Fd)));
 }
 
+// Run by a thread that takes the port's packets.
+void FillHandedReceives(ULONG_PTR id) {
+    std::shared_ptr<c_Socket> socket = FindSocket(id);
+    if (socket == nullptr) {
+        return;
+    }
+    std::lock_guard<std::mutex> lock(socket->m_Lock);
+    socket->m_ReceivesHandedToPort = false;
+    if (socket->m_Closed) {
+        return;
+    }
+    ProgressReceives(*socket);
+    WatchSocketReads(socket->m_Fd, socket->m_Id, true);
+}
+
+// New bytes for the pending receives of a socket tied to a port are received by the thread that
+// takes the port's packets, not here: the bytes are copied on the thread that consumes them, one
+// hand-over serves every buffer it fills, and that thread's next receive finds the socket's lock
+// free. The end of the stream and errors are still handled here, as they come.
+void MoveReceivesOn(c_Socket& socket, unsigned readiness) {
+    if (socket.m_Receives.empty()) {
+        return;
+    }
+    const bool bytesOnly = (readiness & (READY_PEER_CLOSED | READY_FAILED)) == 0;
+    if (bytesOnly && socket.m_p_Port != nullptr) {
+        if (!socket.m_ReceivesHandedToPort) {
+            socket.m_ReceivesHandedToPort = socket.m_p_Port->Post({0, socket.m_Id, nullptr, 0, &FillHandedReceives});
+        }
+        if (socket.m_ReceivesHandedToPort) {
+            // More bytes are the port thread's business until it has filled what it can.
+            WatchSocketReads(socket.m_Fd, socket.m_Id, false);
+            return;
+        }
+    }
+    ProgressReceives(socket);
+}
+
 // FD_CLOSE once per connection: 0 for the peer's orderly close, else the error that ended it.
 void CheckClose(c_Socket& socket, unsigned readiness) {
     if (!socket.m_Connected || socket.m_CloseRecorded || (readiness & (READY_PEER_CLOSED | READY_FAILED)) == 0) {
@@ -50,7 +87,7 @@ void OnSocketReady(std::uint64_t id, unsigned readiness) {
         return;
     }
     CheckConnect(*socket, readiness);
-    ProgressReceives(*socket);
+    MoveReceivesOn(*socket, readiness);
     if (socket->m_Type == SOCK_STREAM) {
         CheckClose(*socket, readiness);
     }

@@ -63,6 +63,8 @@ public:
     std::shared_ptr<c_CompletionPort> m_p_Port;
     ULONG_PTR m_Key = 0;
     std::deque<s_PendingIo> m_Receives;
+    // The pending receives wait for a thread of the port to fill them (see SocketReadiness).
+    bool m_ReceivesHandedToPort = false;
     std::deque<s_PendingIo> m_Sends;
     // Once the stream has ended, every later receive completes with this status (0 for the peer's
     // orderly close).

@@ -24,7 +24,6 @@ constexpr int WINSOCK_AF_INET6 = 23;
 constexpr int WINSOCK_SOL_SOCKET = 0xffff;
 constexpr int WINSOCK_IPPROTO_TCP = 6;
 constexpr int WINSOCK_IPPROTO_IP = 0;
-constexpr int MAX_SPANS = 64;
 
 struct s_OptionName {
     int m_WinsockLevel;
@@ -152,6 +151,56 @@ int GetLocalAddress(int fd, void* address, int* length) {
     }
     FromSystemAddress(local, size, address, length);
     return 0;
+}
+
+namespace {
+
+bool NeedsGroupBinding(const sockaddr_in& local) {
+    const std::uint32_t address = ntohl(local.sin_addr.s_addr);
+    return local.sin_family == AF_INET && address != INADDR_ANY && !IN_MULTICAST(address);
+}
+
+// Opens a datagram socket like fd, bound to local; the descriptor or -errno.
+int OpenLike(int fd, const sockaddr_in& local) {
+    const int opened = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (opened < 0) {
+        return -errno;
+    }
+    int reuse = 0;
+    socklen_t size = sizeof reuse;
+    const bool copied = ::getsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &reuse, &size) == 0 &&
+                        ::setsockopt(opened, SOL_SOCKET, SO_REUSEADDR, &reuse, size) == 0 &&
+                        ::fcntl(opened, F_SETFL, ::fcntl(fd, F_GETFL)) == 0 &&
+                        ::bind(opened, reinterpret_cast<const sockaddr*>(&local), sizeof local) == 0;
+    if (!copied) {
+        const int error = errno;
+        ::close(opened);
+        return -error;
+    }
+    return opened;
+}
+
+} // namespace
+
+int BindToGroupPort(int fd, const void* membership) {
+    sockaddr_in local{};
+    socklen_t size = sizeof local;
+    if (::getsockname(fd, reinterpret_cast<sockaddr*>(&local), &size) < 0) {
+        return -errno;
+    }
+    if (!NeedsGroupBinding(local)) {
+        return 0;
+    }
+    ip_mreq request;
+    std::memcpy(&request, membership, sizeof request);
+    local.sin_addr = request.imr_multiaddr;
+    const int replacement = OpenLike(fd, local);
+    if (replacement < 0) {
+        return replacement;
+    }
+    const int result = ::dup3(replacement, fd, O_CLOEXEC) < 0 ? -errno : 1;
+    ::close(replacement);
+    return result;
 }
 
 int Shutdown(int fd, int how) {

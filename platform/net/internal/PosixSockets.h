@@ -8,6 +8,9 @@
 
 namespace n_PosixSockets {
 
+// The most spans that one send or receive takes.
+constexpr int MAX_SPANS = 64;
+
 struct s_Span {
     void* m_p_Data;
     std::size_t m_Length;
@@ -34,6 +37,12 @@ bool HasWaitingConnection(int fd);
 long Send(int fd, const s_Span* spans, int count, const void* to, int toLength, bool dontWait);
 // from may be null; fromLength is in and out.
 long Receive(int fd, const s_Span* spans, int count, void* from, int* fromLength, bool dontWait);
+
+// Linux gives a group's datagrams only to sockets bound to the any address or to the group: a
+// datagram socket bound to one unicast address is replaced, under the same descriptor, by one bound
+// to the group on the same port (with the same address reuse and blocking mode). membership is an
+// 8-byte ip_mreq. 1 when the socket was replaced, 0 when it needed not be, or -errno.
+int BindToGroupPort(int fd, const void* membership);
 
 // Options by their Winsock level and name, values in Winsock layout; -ENOPROTOOPT for the others.
 int SetOption(int fd, int level, int name, const void* value, int length);
