@@ -85,7 +85,7 @@ t_Bytes DecodeFlat(const t_Bytes& framed, std::size_t size, int blockLimit) {
     return data;
 }
 
-TEST(LZ4StreamsTest, StreamRoundTripsAcrossManyCalls) {
+TEST(LZ4Streams, StreamRoundTripsAcrossManyCalls) {
     const struct {
         const char* m_Name;
         t_Bytes m_Data;
@@ -108,7 +108,7 @@ TEST(LZ4StreamsTest, StreamRoundTripsAcrossManyCalls) {
     }
 }
 
-TEST(LZ4StreamsTest, ChunksOf1024MakeTheBlocks) {
+TEST(LZ4Streams, ChunksOf1024MakeTheBlocks) {
     c_LZ4StreamCompressor compressor;
     const t_Bytes data = ToBytes(RandomBytes(3000, 9));
     const std::vector<t_Bytes> outputs = CompressInCalls(compressor, data, {3000});
@@ -123,7 +123,7 @@ TEST(LZ4StreamsTest, ChunksOf1024MakeTheBlocks) {
     EXPECT_EQ(compressor.GetRingPosition(), 3000u);
 }
 
-TEST(LZ4StreamsTest, HistoryCarriesOverToTheNextCall) {
+TEST(LZ4Streams, HistoryCarriesOverToTheNextCall) {
     const t_Bytes data = ToBytes(RandomBytes(4000, 11));
     c_LZ4StreamCompressor compressor;
     const std::vector<t_Bytes> first = CompressInCalls(compressor, data, {4000});
@@ -142,7 +142,7 @@ TEST(LZ4StreamsTest, HistoryCarriesOverToTheNextCall) {
     EXPECT_NE(output, data);
 }
 
-TEST(LZ4StreamsTest, RingsWrapByTheirRules) {
+TEST(LZ4Streams, RingsWrapByTheirRules) {
     const t_Bytes data = ToBytes(MixedData(1024 * 66, 12));
     c_LZ4StreamCompressor fast;
     c_LZ4StreamDecompressor decompressor;
@@ -179,7 +179,7 @@ TEST(LZ4StreamsTest, RingsWrapByTheirRules) {
     }
 }
 
-TEST(LZ4StreamsTest, EmptyBlocksAreSkipped) {
+TEST(LZ4Streams, EmptyBlocksAreSkipped) {
     const t_Bytes data = ToBytes(MixedData(2500, 13));
     c_LZ4StreamCompressor compressor;
     const t_Bytes framed = CompressInCalls(compressor, data, {2500})[0];
@@ -202,7 +202,7 @@ TEST(LZ4StreamsTest, EmptyBlocksAreSkipped) {
     EXPECT_EQ(consumed, int(padded.size()));
 }
 
-TEST(LZ4StreamsTest, TruncatedInputStopsAtTheLastWholeBlock) {
+TEST(LZ4Streams, TruncatedInputStopsAtTheLastWholeBlock) {
     const t_Bytes data = ToBytes(MixedData(3000, 14));
     c_LZ4StreamCompressor compressor;
     const t_Bytes framed = CompressInCalls(compressor, data, {3000})[0];
@@ -240,7 +240,7 @@ TEST(LZ4StreamsTest, TruncatedInputStopsAtTheLastWholeBlock) {
     }
 }
 
-TEST(LZ4StreamsTest, ASmallDestinationGetsTheRestOfABlockNextTime) {
+TEST(LZ4Streams, ASmallDestinationGetsTheRestOfABlockNextTime) {
     const t_Bytes data = ToBytes(MixedData(50000, 15));
     c_LZ4StreamCompressor compressor;
     const t_Bytes framed = CompressInCalls(compressor, data, {50000})[0];
@@ -263,7 +263,7 @@ TEST(LZ4StreamsTest, ASmallDestinationGetsTheRestOfABlockNextTime) {
     }
 }
 
-TEST(LZ4StreamsTest, ABlockThatDoesNotDecodeEndsTheStream) {
+TEST(LZ4Streams, ABlockThatDoesNotDecodeEndsTheStream) {
     const t_Bytes data = ToBytes(MixedData(3000, 16));
     c_LZ4StreamCompressor compressor;
     t_Bytes framed = CompressInCalls(compressor, data, {3000})[0];
@@ -281,7 +281,7 @@ TEST(LZ4StreamsTest, ABlockThatDoesNotDecodeEndsTheStream) {
               0);
 }
 
-TEST(LZ4StreamsTest, Bounds) {
+TEST(LZ4Streams, Bounds) {
     const struct {
         int m_Input;
         int m_Block;
@@ -303,7 +303,7 @@ TEST(LZ4StreamsTest, Bounds) {
 // The framing adds two bytes and a worst case per 1024-byte chunk, so a destination sized for one
 // plain block is too small for incompressible input. The compressor refuses it whole instead of
 // writing a short stream and dropping the rest.
-TEST(LZ4StreamsTest, IncompressibleInputIsNeverDropped) {
+TEST(LZ4Streams, IncompressibleInputIsNeverDropped) {
     const t_Bytes data = ToBytes(RandomBytes(100000, 17));
     const struct {
         const char* m_Name;
@@ -328,7 +328,7 @@ TEST(LZ4StreamsTest, IncompressibleInputIsNeverDropped) {
     }
 }
 
-TEST(LZ4StreamsTest, NullPointersAndEmptyInput) {
+TEST(LZ4Streams, NullPointersAndEmptyInput) {
     c_LZ4StreamCompressor compressor;
     std::uint8_t byte = 'a';
     std::uint8_t output[64];
@@ -340,7 +340,7 @@ TEST(LZ4StreamsTest, NullPointersAndEmptyInput) {
     EXPECT_EQ(decompressor.Decompress(output, 4, nullptr, 64), 0);
 }
 
-TEST(LZ4StreamsTest, ReadUInt16AndSkipBytes) {
+TEST(LZ4Streams, ReadUInt16AndSkipBytes) {
     const std::uint8_t bytes[] = {0x34, 0x12, 0xff};
     const std::uint8_t* cursor = bytes;
     int remaining = 3;
@@ -354,7 +354,7 @@ TEST(LZ4StreamsTest, ReadUInt16AndSkipBytes) {
     EXPECT_EQ(cursor, bytes + 3);
 }
 
-TEST(LZ4StreamsTest, StateThatCannotBeAllocatedIsNeverUsed) {
+TEST(LZ4Streams, StateThatCannotBeAllocatedIsNeverUsed) {
     c_FailingAllocation failing;
     c_LZ4StreamCompressor compressor;
     std::uint8_t byte = 'a';
@@ -362,7 +362,7 @@ TEST(LZ4StreamsTest, StateThatCannotBeAllocatedIsNeverUsed) {
     EXPECT_EQ(compressor.Compress(&byte, 1, output, 64), LZ4_STREAM_FAILED);
 }
 
-TEST(LZ4StreamsTest, HighCompressionRoundTripsInSlices) {
+TEST(LZ4Streams, HighCompressionRoundTripsInSlices) {
     const t_Bytes data = ToBytes(MixedData(300000, 18));
     const struct {
         const char* m_Name;
@@ -395,7 +395,7 @@ TEST(LZ4StreamsTest, HighCompressionRoundTripsInSlices) {
     }
 }
 
-TEST(LZ4StreamsTest, HighCompressionRefusesARingSmallerThanItsChunk) {
+TEST(LZ4Streams, HighCompressionRefusesARingSmallerThanItsChunk) {
     const struct {
         const char* m_Name;
         int m_Chunk;
@@ -412,7 +412,7 @@ TEST(LZ4StreamsTest, HighCompressionRefusesARingSmallerThanItsChunk) {
     }
 }
 
-TEST(LZ4StreamsTest, BlockCompressorStartsAfreshEachCall) {
+TEST(LZ4Streams, BlockCompressorStartsAfreshEachCall) {
     const std::string text = MixedData(150000, 19);
     c_ByteBuffer source;
     source.Append(text.data(), std::uint32_t(text.size()));
@@ -436,7 +436,7 @@ TEST(LZ4StreamsTest, BlockCompressorStartsAfreshEachCall) {
     EXPECT_EQ(DecodeFlat(small, 64000, 64000), ToBytes(text.substr(0, 64000)));
 }
 
-TEST(LZ4StreamsTest, OneShotCallsRoundTrip) {
+TEST(LZ4Streams, OneShotCallsRoundTrip) {
     const std::string text = MixedData(100000, 20);
     c_ByteBuffer source;
     source.Append(text.data(), std::uint32_t(text.size()));

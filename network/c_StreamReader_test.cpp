@@ -10,7 +10,7 @@
 
 namespace {
 
-TEST(StreamReaderTest, ReadIntoCopiesWhatTheReaderHandsOut) {
+TEST(c_StreamReader, ReadIntoCopiesWhatTheReaderHandsOut) {
     const struct {
         const char* m_Name;
         std::vector<std::uint32_t> m_Pieces;
@@ -30,7 +30,7 @@ TEST(StreamReaderTest, ReadIntoCopiesWhatTheReaderHandsOut) {
     }
 }
 
-TEST(StreamReaderTest, SkipDropsBytes) {
+TEST(c_StreamReader, SkipDropsBytes) {
     c_ScriptedReader reader("abcdefghij", {4});
     EXPECT_EQ(reader.Skip(0), 0u);
     EXPECT_EQ(reader.GetReadCount(), 0);
@@ -50,7 +50,7 @@ private:
     std::uint8_t m_Bytes[16] = {};
 };
 
-TEST(StreamReaderDeathTest, AReaderHandingOutMoreThanAskedEndsTheProcess) {
+TEST(c_StreamReaderDeathTest, AReaderHandingOutMoreThanAskedEndsTheProcess) {
     c_GreedyReader reader;
     std::uint8_t destination[16];
     EXPECT_DEATH(reader.ReadInto(destination, 4), "");

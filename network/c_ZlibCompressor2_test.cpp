@@ -27,7 +27,7 @@ std::string Inflated(const std::vector<std::uint8_t>& stream) {
     return reference.m_Output;
 }
 
-TEST(ZlibCompressor2Test, DestructionFinishesTheStream) {
+TEST(c_ZlibCompressor2, DestructionFinishesTheStream) {
     const struct {
         const char* m_Name;
         std::vector<std::string> m_Writes;
@@ -56,7 +56,7 @@ TEST(ZlibCompressor2Test, DestructionFinishesTheStream) {
     }
 }
 
-TEST(ZlibCompressor2Test, FlushBoundaries) {
+TEST(c_ZlibCompressor2, FlushBoundaries) {
     const std::string data = RandomBytes(600000, 21);
     const struct {
         const char* m_Name;
@@ -93,7 +93,7 @@ TEST(ZlibCompressor2Test, FlushBoundaries) {
     }
 }
 
-TEST(ZlibCompressor2Test, CompressionLevelIsClamped) {
+TEST(c_ZlibCompressor2, CompressionLevelIsClamped) {
     const struct {
         int m_Asked;
         int m_Set;
@@ -105,7 +105,7 @@ TEST(ZlibCompressor2Test, CompressionLevelIsClamped) {
     }
 }
 
-TEST(ZlibCompressor2Test, LevelZeroStoresAndLevelNineShrinks) {
+TEST(c_ZlibCompressor2, LevelZeroStoresAndLevelNineShrinks) {
     const std::string data = MixedData(100000, 22);
     std::size_t sizes[2] = {};
     for (const int level : {0, 9}) {
@@ -122,7 +122,7 @@ TEST(ZlibCompressor2Test, LevelZeroStoresAndLevelNineShrinks) {
     EXPECT_LT(sizes[1] * 2, data.size());
 }
 
-TEST(ZlibCompressor2Test, AWriteAfterFinishStartsANewStream) {
+TEST(c_ZlibCompressor2, AWriteAfterFinishStartsANewStream) {
     c_RecordingWriter target;
     c_ZlibCompressor2 compressor(&target);
     compressor.Write(Span("first"));
@@ -137,7 +137,7 @@ TEST(ZlibCompressor2Test, AWriteAfterFinishStartsANewStream) {
     EXPECT_FALSE(compressor.HasError());
 }
 
-TEST(ZlibCompressor2Test, FailuresAreFinal) {
+TEST(c_ZlibCompressor2, FailuresAreFinal) {
     const struct {
         const char* m_Name;
         std::size_t m_Size;

@@ -33,7 +33,7 @@ std::string ReadAll(c_ZlibDecompressor2& reader, std::uint64_t n) {
 
 const std::string BODY = MixedData(700000, 31);
 
-TEST(ZlibDecompressor2Test, ReadsInflateZlibAndGzipInAnyPieces) {
+TEST(c_ZlibDecompressor2, ReadsInflateZlibAndGzipInAnyPieces) {
     const struct {
         const char* m_Name;
         int m_WindowBits;
@@ -56,7 +56,7 @@ TEST(ZlibDecompressor2Test, ReadsInflateZlibAndGzipInAnyPieces) {
     }
 }
 
-TEST(ZlibDecompressor2Test, ReadOfZeroConsumesWhatWasHandedOut) {
+TEST(c_ZlibDecompressor2, ReadOfZeroConsumesWhatWasHandedOut) {
     c_ScriptedReader source(Deflated("0123456789abcdef", ZLIB_WINDOW_BITS));
     c_ZlibDecompressor2 reader(&source);
     EXPECT_EQ(Text(reader.Read(4)), "0123");
@@ -68,7 +68,7 @@ TEST(ZlibDecompressor2Test, ReadOfZeroConsumesWhatWasHandedOut) {
     EXPECT_EQ(Text(reader.Read(4)), "4567");
 }
 
-TEST(ZlibDecompressor2Test, TheEndOfTheStream) {
+TEST(c_ZlibDecompressor2, TheEndOfTheStream) {
     c_ScriptedReader source(Deflated("0123456789abcdef", ZLIB_WINDOW_BITS));
     c_ZlibDecompressor2 reader(&source);
     EXPECT_EQ(Text(reader.Read(10)), "0123456789");
@@ -81,7 +81,7 @@ TEST(ZlibDecompressor2Test, TheEndOfTheStream) {
     EXPECT_FALSE(reader.HasError());
 }
 
-TEST(ZlibDecompressor2Test, ASourceAtItsEndFromTheStartGivesNothing) {
+TEST(c_ZlibDecompressor2, ASourceAtItsEndFromTheStartGivesNothing) {
     c_ScriptedReader source("");
     c_ZlibDecompressor2 reader(&source);
     EXPECT_TRUE(reader.IsAtEnd());
@@ -89,7 +89,7 @@ TEST(ZlibDecompressor2Test, ASourceAtItsEndFromTheStartGivesNothing) {
     EXPECT_EQ(source.GetReadCount(), 0);
 }
 
-TEST(ZlibDecompressor2Test, FailuresEndTheReader) {
+TEST(c_ZlibDecompressor2, FailuresEndTheReader) {
     const std::string compressed = Deflated(BODY.substr(0, 100000), ZLIB_WINDOW_BITS);
     const struct {
         const char* m_Name;
@@ -116,7 +116,7 @@ TEST(ZlibDecompressor2Test, FailuresEndTheReader) {
     }
 }
 
-TEST(ZlibDecompressor2Test, ResetStartsTheNextStream) {
+TEST(c_ZlibDecompressor2, ResetStartsTheNextStream) {
     const std::string first = Deflated("first stream", ZLIB_WINDOW_BITS);
     const std::string second = Deflated("second stream", GZIP_WINDOW_BITS);
     c_ScriptedReader source(first + second);

@@ -39,7 +39,7 @@ struct s_Encoding {
 
 const s_Encoding ENCODINGS[] = {{"zlib", ZLIB_WINDOW_BITS}, {"gzip", GZIP_WINDOW_BITS}, {"raw", RAW_WINDOW_BITS}};
 
-TEST(ZlibInflateStreamTest, GzipAndZlibBodiesInflateWithoutAHint) {
+TEST(c_ZlibInflateStream, GzipAndZlibBodiesInflateWithoutAHint) {
     for (const s_Encoding& encoding : ENCODINGS) {
         const std::string compressed = Deflated(BODY, encoding.m_WindowBits);
         c_ZlibInflateStream stream;
@@ -54,7 +54,7 @@ TEST(ZlibInflateStreamTest, GzipAndZlibBodiesInflateWithoutAHint) {
     }
 }
 
-TEST(ZlibInflateStreamTest, OneByteAtATimeGivesTheSameOutputAndExactCounts) {
+TEST(c_ZlibInflateStream, OneByteAtATimeGivesTheSameOutputAndExactCounts) {
     for (const s_Encoding& encoding : ENCODINGS) {
         const std::string compressed = Deflated(BODY.substr(0, 20000), encoding.m_WindowBits) + "after";
         c_ZlibInflateStream stream;
@@ -73,7 +73,7 @@ TEST(ZlibInflateStreamTest, OneByteAtATimeGivesTheSameOutputAndExactCounts) {
     }
 }
 
-TEST(ZlibInflateStreamTest, PiecesOfAnySizeGiveTheSameOutput) {
+TEST(c_ZlibInflateStream, PiecesOfAnySizeGiveTheSameOutput) {
     const std::string compressed = Deflated(BODY, GZIP_WINDOW_BITS);
     for (const std::size_t piece : {2u, 7u, 100u, 4096u, 65536u, 300000u}) {
         c_ZlibInflateStream stream;
@@ -88,7 +88,7 @@ TEST(ZlibInflateStreamTest, PiecesOfAnySizeGiveTheSameOutput) {
     }
 }
 
-TEST(ZlibInflateStreamTest, BytesAfterTheEndStayInTheInput) {
+TEST(c_ZlibInflateStream, BytesAfterTheEndStayInTheInput) {
     const std::string compressed = Deflated("hello, world", ZLIB_WINDOW_BITS);
     c_ZlibInflateStream stream;
     c_ByteBuffer input = Buffer(compressed + "TRAILER");
@@ -106,7 +106,7 @@ TEST(ZlibInflateStreamTest, BytesAfterTheEndStayInTheInput) {
     EXPECT_EQ(consumed, 0);
 }
 
-TEST(ZlibInflateStreamTest, EmptyInputGivesNoOutput) {
+TEST(c_ZlibInflateStream, EmptyInputGivesNoOutput) {
     const struct {
         const char* m_Name;
         bool m_InitializeFirst;
@@ -125,7 +125,7 @@ TEST(ZlibInflateStreamTest, EmptyInputGivesNoOutput) {
     }
 }
 
-TEST(ZlibInflateStreamTest, ErrorsAreStickyUntilReset) {
+TEST(c_ZlibInflateStream, ErrorsAreStickyUntilReset) {
     const std::string good = Deflated("abc", ZLIB_WINDOW_BITS);
     const struct {
         const char* m_Name;
@@ -162,7 +162,7 @@ TEST(ZlibInflateStreamTest, ErrorsAreStickyUntilReset) {
     }
 }
 
-TEST(ZlibInflateStreamTest, ErrorTextIsOptional) {
+TEST(c_ZlibInflateStream, ErrorTextIsOptional) {
     c_ZlibInflateStream stream;
     c_ByteBuffer input = Buffer("this is not zlib");
     c_ByteBuffer output;
@@ -170,7 +170,7 @@ TEST(ZlibInflateStreamTest, ErrorTextIsOptional) {
     EXPECT_FALSE(stream.Inflate(input, output, nullptr));
 }
 
-TEST(ZlibInflateStreamTest, OutputLimit) {
+TEST(c_ZlibInflateStream, OutputLimit) {
     const std::string body = BODY.substr(0, 100000);
     const std::string compressed = Deflated(body, GZIP_WINDOW_BITS);
     const struct {
@@ -218,7 +218,7 @@ TEST(ZlibInflateStreamTest, OutputLimit) {
 
 // One inflate call that makes a byte past the limit and then finds corrupt data reports the limit,
 // and keeps no byte past it (the first input the fuzz target kept).
-TEST(ZlibInflateStreamTest, TheLimitComesBeforeALaterDataError) {
+TEST(c_ZlibInflateStream, TheLimitComesBeforeALaterDataError) {
     const std::string block("\x00\x0b\x00\x7e\x00\x00\x00\x00\x84", 9);
     c_ZlibInflateStream stream;
     stream.SetMaxOutputSize(0);
@@ -229,7 +229,7 @@ TEST(ZlibInflateStreamTest, TheLimitComesBeforeALaterDataError) {
     EXPECT_EQ(output.GetSize(), 0u);
 }
 
-TEST(ZlibInflateStreamTest, OutputThatCannotGrowFails) {
+TEST(c_ZlibInflateStream, OutputThatCannotGrowFails) {
     const std::string compressed = Deflated("abc", ZLIB_WINDOW_BITS);
     c_ZlibInflateStream stream;
     c_ByteBuffer output;
@@ -243,7 +243,7 @@ TEST(ZlibInflateStreamTest, OutputThatCannotGrowFails) {
     EXPECT_EQ(ToStd(error), "Encountered a previous error.");
 }
 
-TEST(ZlibInflateStreamTest, RawChoiceHoldsUntilReset) {
+TEST(c_ZlibInflateStream, RawChoiceHoldsUntilReset) {
     const std::string raw = Deflated("raw text", RAW_WINDOW_BITS);
     c_ZlibInflateStream stream;
     c_ByteBuffer output;
@@ -257,7 +257,7 @@ TEST(ZlibInflateStreamTest, RawChoiceHoldsUntilReset) {
     EXPECT_EQ(Text(output), "raw text");
 }
 
-TEST(ZlibInflateStreamTest, DecompressBlock) {
+TEST(c_ZlibInflateStream, DecompressBlock) {
     // 00, the raw deflate of "abc", and the little-endian Adler-32 of "abc" (0x024d0127).
     const std::string abc("\x00\x4b\x4c\x4a\x06\x00\x27\x01\x4d\x02", 10);
     const std::string mixed = MixedData(50000, 3);
@@ -297,7 +297,7 @@ TEST(ZlibInflateStreamTest, DecompressBlock) {
     }
 }
 
-TEST(ZlibInflateStreamTest, SecondBlockNeedsReset) {
+TEST(c_ZlibInflateStream, SecondBlockNeedsReset) {
     const std::string abc("\x00\x4b\x4c\x4a\x06\x00\x27\x01\x4d\x02", 10);
     c_ZlibInflateStream stream;
     c_ByteBuffer output;
@@ -310,7 +310,7 @@ TEST(ZlibInflateStreamTest, SecondBlockNeedsReset) {
     EXPECT_EQ(Text(output), "abc");
 }
 
-TEST(ZlibInflateStreamTest, CompressWithZlibRoundTrips) {
+TEST(c_ZlibInflateStream, CompressWithZlibRoundTrips) {
     const struct {
         const char* m_Name;
         std::string m_Input;
@@ -338,7 +338,7 @@ TEST(ZlibInflateStreamTest, CompressWithZlibRoundTrips) {
     }
 }
 
-TEST(ZlibInflateStreamTest, PrepareOutputBufferLeavesRoomAndNoBytes) {
+TEST(c_ZlibInflateStream, PrepareOutputBufferLeavesRoomAndNoBytes) {
     for (const int length : {0, 1, 1000000}) {
         c_ByteBuffer buffer = Buffer("old");
         PrepareOutputBuffer(buffer, length);

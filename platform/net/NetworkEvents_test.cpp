@@ -138,6 +138,8 @@ TEST(ConnectDeadline, GivesUpAfter21SecondsWith10060) {
     // A backlog of 0 holds one connection; the next connect's handshake is never answered.
     const int listener = n_PosixPeer::Listen(&port, 0);
     const int filler = n_PosixPeer::Connect(port);
+    // Only once the filler sits in the accept queue is the queue full and the next handshake dropped.
+    ASSERT_TRUE(n_PosixPeer::WaitForPendingConnection(listener, n_Platform::PROMPTLY_MS));
     n_Platform::c_TestClock clock;
     c_SelectedSocket selected(FD_CONNECT);
     ASSERT_EQ(selected.Connect(port), SOCKET_ERROR);

@@ -5,6 +5,7 @@
 #include <arpa/inet.h>
 #include <cerrno>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -47,6 +48,11 @@ int Connect(std::uint16_t port) {
 
 int Accept(int listener) {
     return ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+}
+
+bool WaitForPendingConnection(int listener, int timeoutMilliseconds) {
+    pollfd entry = {listener, POLLIN, 0};
+    return ::poll(&entry, 1, timeoutMilliseconds) == 1;
 }
 
 std::uint16_t FindClosedPort() {
