@@ -1,8 +1,8 @@
 #pragma once
 // The project's one allocator: every c_ type takes its memory here, never from operator new.
 //
-// Allocation failures cannot be provoked on Linux, which overcommits memory, so the allocator has a
-// test hook that makes a chosen allocation on the calling thread fail.
+// Allocation failures cannot be provoked from outside where the system overcommits memory, so the
+// allocator has a test hook that makes a chosen allocation on the calling thread fail.
 
 #include <cstddef>
 #include <cstdint>

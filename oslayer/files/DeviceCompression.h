@@ -1,8 +1,8 @@
 #pragma once
 // n_OSLayer NTFS compression of an open file: FSCTL_GET_COMPRESSION and FSCTL_SET_COMPRESSION.
 //
-// Linux has no NTFS compression, so the queries have no value and the changes fail with
-// ERROR_NOT_SUPPORTED there; the file utilities read that as "not supported on this file system".
+// Where the file system has no compression, the queries have no value and the changes fail with
+// ERROR_NOT_SUPPORTED; the file utilities read that as "not supported on this file system".
 
 #include "strings/c_String.h"
 

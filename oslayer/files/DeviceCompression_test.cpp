@@ -1,4 +1,4 @@
-// Tests of the n_OSLayer compression wrappers, which Linux answers with "not supported".
+// Tests of the n_OSLayer compression wrappers, where the system answers "not supported".
 
 #include "oslayer/files/DeviceCompression.h"
 

@@ -9,7 +9,7 @@
 //
 // Names that differ only in case share one entry of the find-data map, which is ordered without
 // case: the last one found, key and data together. The file-information map keeps them apart,
-// ordered byte-wise, since Linux can hold both.
+// ordered byte-wise, since a file system may hold both.
 
 #include "oslayer/files/s_FileInfo.h"
 #include "strings/c_String.h"

@@ -166,7 +166,7 @@ public:
 
 protected:
     static constexpr std::size_t CAPACITY_OFFSET = 8;
-    // glibc's realloc bypasses its per-thread cache, so small blocks grow faster by a fresh block.
+    // Small blocks grow faster by a fresh block than by realloc, which skips the per-thread cache.
     static constexpr std::size_t SMALL_BLOCK_BYTES = 1024;
 
     static constexpr std::size_t STORED_SIZE_OFFSET = 12;
