@@ -3,12 +3,10 @@
 // against a mutex-and-condition-variable queue.
 
 #include "bench/BenchRatio.h"
+#include "bench/PlainQueue.h"
 #include "platform/net/testing/LoopbackPair.h"
 #include "platform/net/testing/PosixPeer.h"
 
-#include <condition_variable>
-#include <deque>
-#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -105,32 +103,11 @@ void RoundTrip_ours(benchmark::State& state) {
     CloseHandle(pong);
 }
 
-class c_PacketQueue {
-public:
-    void Post(ULONG_PTR key) {
-        {
-            std::lock_guard<std::mutex> lock(m_Lock);
-            m_Keys.push_back(key);
-        }
-        m_Posted.notify_one();
-    }
-    ULONG_PTR Take() {
-        std::unique_lock<std::mutex> lock(m_Lock);
-        m_Posted.wait(lock, [&] { return !m_Keys.empty(); });
-        const ULONG_PTR key = m_Keys.front();
-        m_Keys.pop_front();
-        return key;
-    }
-
-private:
-    std::mutex m_Lock;
-    std::condition_variable m_Posted;
-    std::deque<ULONG_PTR> m_Keys;
-};
+using t_PeerQueue = n_Bench::c_PlainQueue<ULONG_PTR>;
 
 void RoundTrip_peer(benchmark::State& state) {
-    c_PacketQueue ping;
-    c_PacketQueue pong;
+    t_PeerQueue ping;
+    t_PeerQueue pong;
     std::thread echo([&] {
         for (ULONG_PTR key; (key = ping.Take()) != 0;) {
             pong.Post(key);

@@ -4,14 +4,12 @@
 // dispatches).
 
 #include "bench/BenchRatio.h"
+#include "bench/PlainQueue.h"
 
 #include <windows.h>
 
 #include <atomic>
-#include <condition_variable>
-#include <deque>
 #include <future>
-#include <mutex>
 #include <thread>
 
 namespace {
@@ -85,29 +83,7 @@ private:
     std::thread m_Thread;
 };
 
-// The peer: a deque under a mutex, and a condition variable for the sleeping consumer.
-class c_PlainQueue {
-public:
-    void Post(int message) {
-        {
-            std::lock_guard<std::mutex> lock(m_Lock);
-            m_Messages.push_back(message);
-        }
-        m_Arrived.notify_one();
-    }
-    int Take() {
-        std::unique_lock<std::mutex> lock(m_Lock);
-        m_Arrived.wait(lock, [this] { return !m_Messages.empty(); });
-        const int message = m_Messages.front();
-        m_Messages.pop_front();
-        return message;
-    }
-
-private:
-    std::mutex m_Lock;
-    std::condition_variable m_Arrived;
-    std::deque<int> m_Messages;
-};
+using t_PeerQueue = n_Bench::c_PlainQueue<int>;
 
 void WaitForDispatched(std::int64_t count) {
     while (g_Dispatched.load(std::memory_order_acquire) < count) {
@@ -131,7 +107,7 @@ void Throughput_ours(benchmark::State& state) {
 
 void Throughput_peer(benchmark::State& state) {
     g_Dispatched = 0;
-    c_PlainQueue queue;
+    t_PeerQueue queue;
     std::thread consumer([&] {
         while (queue.Take() == PING) {
             g_Dispatched.fetch_add(1, std::memory_order_release);
@@ -164,8 +140,8 @@ void Latency_ours(benchmark::State& state) {
 }
 
 void Latency_peer(benchmark::State& state) {
-    c_PlainQueue toEcho;
-    c_PlainQueue back;
+    t_PeerQueue toEcho;
+    t_PeerQueue back;
     std::thread echo([&] {
         while (toEcho.Take() == PING) {
             back.Post(PING);

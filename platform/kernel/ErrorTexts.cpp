@@ -9,10 +9,7 @@
 
 namespace {
 
-struct s_SystemMessage {
-    DWORD m_Error;
-    const WCHAR* m_p_Text;
-};
+using n_Platform::s_SystemMessage;
 
 constexpr s_SystemMessage SYSTEM_MESSAGES[] = {
     {ERROR_SUCCESS, u"The operation completed successfully.\r\n"},
@@ -113,13 +110,18 @@ DWORD DeliverText(DWORD flags, const WCHAR* text, LPWSTR buffer, DWORD size) {
 
 namespace n_Platform {
 
-const WCHAR* FindSystemMessage(DWORD error) {
-    for (const s_SystemMessage& message : SYSTEM_MESSAGES) {
+const WCHAR* FindMessageIn(std::span<const s_SystemMessage> table, DWORD error) {
+    for (const s_SystemMessage& message : table) {
         if (message.m_Error == error) {
             return message.m_p_Text;
         }
     }
-    return FindWinsockMessage(error);
+    return nullptr;
+}
+
+const WCHAR* FindSystemMessage(DWORD error) {
+    const WCHAR* text = FindMessageIn(SYSTEM_MESSAGES, error);
+    return text != nullptr ? text : FindWinsockMessage(error);
 }
 
 } // namespace n_Platform

@@ -2,6 +2,8 @@
 
 #include "platform/net/WinsockErrors.h"
 
+#include "platform/kernel/ErrorTexts.h"
+
 #include <winsock2.h>
 
 #include <cerrno>
@@ -56,12 +58,7 @@ constexpr s_ErrnoMapping ERRNO_MAP[] = {
     {EHOSTUNREACH, WSAEHOSTUNREACH},
 };
 
-struct s_WinsockMessage {
-    DWORD m_Error;
-    const WCHAR* m_p_Text;
-};
-
-constexpr s_WinsockMessage WINSOCK_MESSAGES[] = {
+constexpr n_Platform::s_SystemMessage WINSOCK_MESSAGES[] = {
     {WAIT_TIMEOUT, u"The wait operation timed out.\r\n"},
     {ERROR_ABANDONED_WAIT_0, u"The wait operation was abandoned.\r\n"},
     {ERROR_OPERATION_ABORTED, u"The I/O operation has been aborted because of either a thread exit or an application "
@@ -141,12 +138,7 @@ DWORD WinsockErrorFromErrno(int errorNumber) {
 }
 
 const WCHAR* FindWinsockMessage(DWORD error) {
-    for (const s_WinsockMessage& message : WINSOCK_MESSAGES) {
-        if (message.m_Error == error) {
-            return message.m_p_Text;
-        }
-    }
-    return nullptr;
+    return FindMessageIn(WINSOCK_MESSAGES, error);
 }
 
 } // namespace n_Platform
