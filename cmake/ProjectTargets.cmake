@@ -71,6 +71,6 @@ function(project_test_executable target sources label)
     target_precompile_headers(${target} PRIVATE <gtest/gtest.h>)
     gtest_discover_tests(${target}
         DISCOVERY_MODE PRE_TEST
-        PROPERTIES LABELS ${label}
+        PROPERTIES LABELS ${label} TIMEOUT 300
         DISCOVERY_TIMEOUT 60)
 endfunction()

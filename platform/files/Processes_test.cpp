@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 // A script named like a Windows program: it writes its arguments, one a line, then its folder and
@@ -119,7 +121,10 @@ TEST_F(Processes, BareNamesAreFoundInPath) {
 }
 
 TEST_F(Processes, OpenProcessWaitsForAnyProcess) {
-    std::u16string line = u"sh -c \"sleep 0.2\"";
+    // The child runs until the test writes a line into its pipe.
+    const std::string gate = m_Drives.GetC() + "/gate";
+    ASSERT_EQ(mkfifo(gate.c_str(), 0600), 0);
+    std::u16string line = Wide(("sh -c \"read line < '" + gate + "'\"").c_str());
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
@@ -129,6 +134,7 @@ TEST_F(Processes, OpenProcessWaitsForAnyProcess) {
     DWORD exitCode = 0;
     EXPECT_TRUE(GetExitCodeProcess(opened, &exitCode));
     EXPECT_EQ(exitCode, static_cast<DWORD>(STILL_ACTIVE));
+    WriteTestFile(gate, "go\n");
     EXPECT_EQ(WaitForSingleObject(opened, 10000), WAIT_OBJECT_0);
     EXPECT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
     CloseHandle(opened);
