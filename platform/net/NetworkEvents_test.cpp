@@ -1,6 +1,7 @@
 // Conformance of event select against loopback peers: FD_CONNECT, FD_CLOSE, FD_ACCEPT and the
 // connect deadline on the test clock, recorded for an event and posted as a window message.
 
+#include "platform/net/Reactor.h"
 #include "platform/net/testing/LoopbackPair.h"
 #include "platform/net/testing/PosixPeer.h"
 #include "platform/testing/PumpUntil.h"
@@ -150,6 +151,22 @@ TEST(ConnectDeadline, GivesUpAfter21SecondsWith10060) {
     const WSANETWORKEVENTS events = selected.WaitForEvents(INFINITE);
     EXPECT_EQ(events.lNetworkEvents, FD_CONNECT);
     EXPECT_EQ(events.iErrorCode[FD_CONNECT_BIT], WSAETIMEDOUT);
+    n_PosixPeer::Close(filler);
+    n_PosixPeer::Close(listener);
+}
+
+// The unconnected socket's one report of "writable, hung up" may reach the reactor after the connect
+// began: it neither ends the connect nor closes the connection.
+TEST(ConnectEvent, AStaleReadinessDoesNotFinishAPendingConnect) {
+    n_Platform::c_WinsockSession session;
+    std::uint16_t port = 0;
+    const int listener = n_PosixPeer::Listen(&port, 0);
+    const int filler = n_PosixPeer::Connect(port);
+    ASSERT_TRUE(n_PosixPeer::WaitForPendingConnection(listener, n_Platform::PROMPTLY_MS));
+    c_SelectedSocket selected(FD_CONNECT | FD_CLOSE);
+    ASSERT_EQ(selected.Connect(port), SOCKET_ERROR);
+    n_Platform::OnSocketReady(selected.m_Socket, n_Platform::READY_WRITE | n_Platform::READY_FAILED);
+    EXPECT_EQ(selected.WaitForEvents(0).lNetworkEvents, 0);
     n_PosixPeer::Close(filler);
     n_PosixPeer::Close(listener);
 }

@@ -15,8 +15,14 @@ void CheckConnect(c_Socket& socket, unsigned readiness) {
     if (!socket.m_Connecting || (readiness & (READY_WRITE | READY_FAILED)) == 0) {
         return;
     }
+    // A socket watched before its connect began reports writable and hung up once, for its unconnected
+    // state: without an error and without a peer, the connect is still on its way.
+    const int error = n_PosixSockets::TakePendingError(socket.m_Fd);
+    if (error == 0 && !n_PosixSockets::HasPeer(socket.m_Fd)) {
+        return;
+    }
     SetSocketDeadline(socket.m_Id, NO_DEADLINE);
-    FinishConnect(socket, WinsockErrorFromErrno(n_PosixSockets::TakePendingError(socket.m_Fd)));
+    FinishConnect(socket, WinsockErrorFromErrno(error));
 }
 
 // Run by a thread that takes the port's packets.

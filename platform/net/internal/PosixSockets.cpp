@@ -223,6 +223,12 @@ int GetBytesAvailable(int fd) {
     return available;
 }
 
+bool HasPeer(int fd) {
+    sockaddr_storage peer;
+    socklen_t size = sizeof peer;
+    return ::getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &size) == 0;
+}
+
 int TakePendingError(int fd) {
     int error = 0;
     socklen_t size = sizeof error;

@@ -31,6 +31,8 @@ int SetNonBlocking(int fd, bool nonBlocking);
 int GetBytesAvailable(int fd);
 // The socket's pending error (0 for none), cleared by the reading.
 int TakePendingError(int fd);
+// True once a stream socket's connect has finished: it has a peer.
+bool HasPeer(int fd);
 bool HasWaitingConnection(int fd);
 
 // Never raises a signal. dontWait: return -EAGAIN instead of blocking. to may be null.
