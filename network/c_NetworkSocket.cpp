@@ -134,6 +134,11 @@ std::int32_t c_NetworkSocket::GetDelayedSendMilliseconds() const {
     return std::min(delay, DELAY_LIMIT_MS);
 }
 
+bool c_NetworkSocket::IsHeldBack(bool flush, std::int32_t inTransfer, std::int32_t currentBytes) {
+    return (!flush && inTransfer >= HOLD_BACK_IN_TRANSFER && currentBytes < HOLD_BACK_LIMIT) ||
+           inTransfer >= SEND_BUFFER_COUNT - 1;
+}
+
 // One send buffer goes out per call. With a few buffers already in transfer, small writes wait for
 // the delayed-send flush, so that they leave together; the last free buffer always stays current.
 bool c_NetworkSocket::SendData(bool flush, c_CriticalSectionLock& lock) {

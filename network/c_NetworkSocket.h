@@ -65,6 +65,8 @@ public:
     bool GetCurrentSendBuffer(c_IOBuffer** buffer, std::int32_t* index);
     std::uint32_t AddPendingSendBytes(std::int32_t delta);
     std::int32_t GetDelayedSendMilliseconds() const;
+    // Whether the current buffer waits for the delayed-send flush instead of going out now.
+    static bool IsHeldBack(bool flush, std::int32_t inTransfer, std::int32_t currentBytes);
     bool SendData(bool flush, c_CriticalSectionLock& lock);
     bool PostSend(c_IOBuffer* buffer, std::int32_t index, c_CriticalSectionLock& lock);
     // A write that failed or moved fewer bytes than it was given is the socket's error.
