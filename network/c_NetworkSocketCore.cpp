@@ -29,7 +29,12 @@ c_NetworkSocketCore::c_NetworkSocketCore(c_Socks5ConnectionSettings* settings)
     m_NameResolutionEvent.Create(false, c_StringView());
 }
 
-c_NetworkSocketCore::~c_NetworkSocketCore() = default;
+// Windows of owner threads that never let go go with the core, so no event arrives after it.
+c_NetworkSocketCore::~c_NetworkSocketCore() {
+    for (auto& entry : m_ThreadWindows) {
+        delete entry.second;
+    }
+}
 
 bool c_NetworkSocketCore::CreateNetworkSocketCore(c_Socks5ConnectionSettings* settings) {
     auto* core = new (std::nothrow) c_NetworkSocketCore(settings);
