@@ -28,6 +28,13 @@ void PumpUntil(const std::function<bool()>& done) {
     }
 }
 
+// Returns once the socket thread runs its loop: it makes the server certificate first.
+void WaitForSocketThread() {
+    c_TestSocketOwner probe("127.0.0.1", n_PosixPeer::FindClosedPort());
+    probe.Connect();
+    PumpUntil([&] { return probe.HasEvent(SOCKET_EVENT_CONNECT_FAILED); });
+}
+
 // The peer sends TRANSFER_SIZE bytes and closes.
 std::thread StartSender(int listener) {
     return std::thread([listener] {
@@ -57,6 +64,7 @@ std::thread StartEcho(int listener) {
 
 void OneWay_ours(benchmark::State& state) {
     c_CoreSession session;
+    WaitForSocketThread();
     for (auto _ : state) {
         std::uint16_t port = 0;
         const int listener = n_PosixPeer::Listen(&port, 1);
@@ -105,6 +113,7 @@ void OneWay_peer(benchmark::State& state) {
 
 void RoundTrip_ours(benchmark::State& state) {
     c_CoreSession session;
+    WaitForSocketThread();
     for (auto _ : state) {
         std::uint16_t port = 0;
         const int listener = n_PosixPeer::Listen(&port, 1);
