@@ -242,6 +242,27 @@ TEST_F(DelayedDeletion, ShutdownTimesOutWithTheClockSetBackThenDeletesAfterTheDe
         {Prefix(*m_p_Owner) + "Closed.", Prefix(*m_p_Owner) + "Deleting network socket now after delay."}));
 }
 
+TEST_F(NetworkSocketCore, MemoryReserveThreadGivesTheFirstSendBuffersStorage) {
+    std::uint16_t port = 0;
+    const int listener = n_PosixPeer::Listen(&port, 1);
+    c_TestSocketOwner owner("127.0.0.1", port);
+    ASSERT_TRUE(owner.Connect());
+    const int peer = n_PosixPeer::Accept(listener);
+    ASSERT_TRUE(n_Platform::PumpUntil([&] { return owner.HasEvent(SOCKET_EVENT_CONNECTED); }));
+    {
+        c_CriticalSectionLock lock;
+        ASSERT_TRUE(Core()->RequestSendBufferReserve(owner.Find(lock)));
+    }
+    ASSERT_TRUE(m_Session.WaitForLine(Prefix(owner) + "Allocated send buffers: 32 of 4096 bytes."));
+    c_CriticalSectionLock lock;
+    c_NetworkSocket* socket = owner.Find(lock);
+    EXPECT_EQ(socket->m_SendBuffers[31].GetCapacity() >= 4096, true);
+    EXPECT_EQ(socket->m_SendBuffers[32].GetCapacity(), 0);
+    lock.Unlock();
+    n_PosixPeer::Close(peer);
+    n_PosixPeer::Close(listener);
+}
+
 TEST_F(NetworkSocketCore, StopWithLiveSocketsIsPromptAndSilent) {
     std::uint16_t port = 0;
     const int listener = n_PosixPeer::Listen(&port, 8);
