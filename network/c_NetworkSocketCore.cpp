@@ -46,6 +46,12 @@ bool c_NetworkSocketCore::CreateNetworkSocketCore(c_Socks5ConnectionSettings* se
     return core->Start();
 }
 
+void c_NetworkSocketCore::ReleaseWindowOfEndingThread() {
+    if (c_NetworkSocketCore* core = GetCore()) {
+        core->ReleaseCurrentThreadWindow();
+    }
+}
+
 void c_NetworkSocketCore::DestroyNetworkSocketCore() {
     c_NetworkSocketCore* core = GetCore();
     if (core == nullptr) {
@@ -146,11 +152,14 @@ c_TLSContext* c_NetworkSocketCore::GetTLSContext(std::int32_t role, std::int32_t
 }
 
 void c_NetworkSocketCore::DrainCompletionPort() {
-    DWORD bytes = 0;
-    ULONG_PTR key = 0;
-    LPOVERLAPPED overlapped = nullptr;
     DWORD wait = 5000;
-    while (GetQueuedCompletionStatus(m_CompletionPort, &bytes, &key, &overlapped, wait) || overlapped != nullptr) {
+    for (;;) {
+        DWORD bytes = 0;
+        ULONG_PTR key = 0;
+        LPOVERLAPPED overlapped = nullptr;
+        if (!GetQueuedCompletionStatus(m_CompletionPort, &bytes, &key, &overlapped, wait) && overlapped == nullptr) {
+            return;
+        }
         wait = 500;
     }
 }

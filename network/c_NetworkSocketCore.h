@@ -80,6 +80,8 @@ public:
     static bool CreateNetworkSocketCore(c_Socks5ConnectionSettings* settings);
     static void DestroyNetworkSocketCore();
     static c_NetworkSocketCore* GetCore() { return s_p_Core.load(std::memory_order_acquire); }
+    // The thread-end hook that the application installs: the ending thread's window reference goes.
+    static void ReleaseWindowOfEndingThread();
 
     bool Start();
     void StopThreads();

@@ -242,6 +242,29 @@ TEST_F(DelayedDeletion, ShutdownTimesOutWithTheClockSetBackThenDeletesAfterTheDe
         {Prefix(*m_p_Owner) + "Closed.", Prefix(*m_p_Owner) + "Deleting network socket now after delay."}));
 }
 
+// A worker thread that takes a window reference and ends.
+class c_WindowThread : public c_ThreadWrapper {
+public:
+    c_WindowThread() : c_ThreadWrapper("WindowThread") {}
+    ~c_WindowThread() override { WaitForThreadToFinish(); }
+
+protected:
+    void ThreadFunction() override { c_NetworkSocketCore::GetCore()->AcquireCurrentThreadWindow(); }
+};
+
+TEST_F(NetworkSocketCore, ThreadEndHookReleasesTheEndingThreadsWindow) {
+    auto* previous = ThreadEndHook.exchange(&c_NetworkSocketCore::ReleaseWindowOfEndingThread);
+    c_WindowThread thread;
+    ASSERT_TRUE(thread.StartThread());
+    const std::uint32_t threadId = thread.GetThreadId();
+    thread.WaitForThreadToFinish();
+    ThreadEndHook.exchange(previous);
+    // Without a window nothing is posted and nothing is logged; a window left behind by the ended
+    // thread would fail the post with its own log line.
+    EXPECT_FALSE(Core()->PostThreadSocketEvent(1, threadId, SOCKET_EVENT_DATA_RECEIVED, 1));
+    EXPECT_FALSE(m_Session.HasLineStartingWith("BufferedSocket"));
+}
+
 TEST_F(NetworkSocketCore, MemoryReserveThreadGivesTheFirstSendBuffersStorage) {
     std::uint16_t port = 0;
     const int listener = n_PosixPeer::Listen(&port, 1);
