@@ -6,6 +6,8 @@
 
 #include <netdb.h>
 
+#include <atomic>
+
 namespace n_Platform {
 
 namespace {
@@ -18,6 +20,14 @@ int AnswerTryAgain(const char*, const char*, const addrinfo*, addrinfo**) {
     return EAI_AGAIN;
 }
 
+std::atomic<unsigned> g_LoopbackLookups{0};
+
+int AnswerLoopback(const char*, const char* service, const addrinfo* hints, addrinfo** result) {
+    const int answer = ::getaddrinfo("127.0.0.1", service, hints, result);
+    g_LoopbackLookups.fetch_add(1);
+    return answer;
+}
+
 } // namespace
 
 c_FailingResolver::c_FailingResolver(e_Failure failure) {
@@ -26,6 +36,19 @@ c_FailingResolver::c_FailingResolver(e_Failure failure) {
 
 c_FailingResolver::~c_FailingResolver() {
     n_PosixSockets::SetResolver(nullptr);
+}
+
+c_LoopbackResolver::c_LoopbackResolver() {
+    g_LoopbackLookups.store(0);
+    n_PosixSockets::SetResolver(&AnswerLoopback);
+}
+
+c_LoopbackResolver::~c_LoopbackResolver() {
+    n_PosixSockets::SetResolver(nullptr);
+}
+
+unsigned c_LoopbackResolver::GetLookupCount() const {
+    return g_LoopbackLookups.load();
 }
 
 } // namespace n_Platform

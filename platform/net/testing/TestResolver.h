@@ -1,6 +1,7 @@
 #pragma once
-// Test helper: a resolver that fails every lookup the way a name server would, put in place of the
-// system's for the helper's lifetime, so lookup failures are tested without a network.
+// Test helpers: resolvers put in place of the system's for the helper's lifetime, so lookups are
+// tested without a network: one fails every lookup the way a name server would, one answers every
+// name with 127.0.0.1 and counts the lookups.
 
 namespace n_Platform {
 
@@ -12,6 +13,17 @@ public:
     ~c_FailingResolver();
     c_FailingResolver(const c_FailingResolver&) = delete;
     c_FailingResolver& operator=(const c_FailingResolver&) = delete;
+};
+
+class c_LoopbackResolver {
+public:
+    c_LoopbackResolver();
+    ~c_LoopbackResolver();
+    c_LoopbackResolver(const c_LoopbackResolver&) = delete;
+    c_LoopbackResolver& operator=(const c_LoopbackResolver&) = delete;
+
+    // Lookups answered so far, on any thread.
+    unsigned GetLookupCount() const;
 };
 
 } // namespace n_Platform

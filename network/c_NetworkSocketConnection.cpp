@@ -1,0 +1,212 @@
+// c_NetworkSocket: creating the handle, connecting, the network events, the graceful shutdown, the
+// immediate close and the time-outs of the end.
+
+#include "network/c_NetworkSocket.h"
+
+#include "network/DeletionClock.h"
+#include "network/TLSTexts.h"
+#include "network/c_NetworkSocketCore.h"
+#include "oslayer/net/NameLookup.h"
+#include "textutil/NumberFormatting.h"
+
+#include <cstdlib>
+
+namespace {
+
+constexpr std::int32_t CONNECT_AND_CLOSE_EVENTS = FD_CONNECT | FD_CLOSE;
+
+bool HasElapsed(std::int64_t stamp, std::int64_t limit) {
+    return stamp != 0 && std::llabs(ReadDeletionClock() - stamp) >= limit;
+}
+
+} // namespace
+
+bool c_NetworkSocket::CreateSocket() {
+    if (m_SecurityMethod == 0) {
+        Log("Creating socket.", false);
+    } else {
+        Log(Concat({"Creating socket.  Using ", GetSecurityMethodName(m_SecurityMethod), "."}), false);
+    }
+    if (m_SocketKind != 0 || !CreateTCP()) {
+        Log(c_String("Error creating the socket.  ") + GetErrorText(), true);
+        return false;
+    }
+    if (!SetNoDelay()) {
+        Log(c_String("Error setting socket option.  ") + GetErrorText(), true);
+        return false;
+    }
+    if (!DisableSendBuffering()) {
+        Log(c_String("Error setting send buffer size to 0.  ") + GetErrorText(), true);
+    }
+    ApplyReceiveBufferSize(m_AdaptiveReceiveBuffer ? m_ReceiveBufferSize : 0);
+    ClearDontLinger();
+    return true;
+}
+
+void c_NetworkSocket::ApplyReceiveBufferSize(std::int32_t bytes) {
+    if (SetReceiveBufferSize(bytes)) {
+        m_SocketReceiveBufferSize = bytes;
+        Log(c_String("New receive buffer size: ") + ::ToString(bytes), false);
+    } else {
+        Log(Concat({"Error setting receive buffer size to ", ::ToString(bytes), ".  ", GetErrorText()}), true);
+    }
+}
+
+void c_NetworkSocket::UpdateLocalAddress() {
+    if (auto local = GetLocalAddress()) {
+        m_LocalAddress = local->m_Address;
+        m_LocalPort = local->m_Port;
+    }
+}
+
+bool c_NetworkSocket::StartConnect(c_CriticalSectionLock&) {
+    c_NetworkSocketCore* core = c_NetworkSocketCore::GetCore();
+    if (core == nullptr || !EventSelect(core->GetNetworkEventHandle(), CONNECT_AND_CLOSE_EVENTS)) {
+        Log(c_String("WSAEventSelect error.  ") + GetErrorText(), true);
+        return false;
+    }
+    const std::uint32_t address = ntohl(m_RemoteSockAddr.sin_addr.s_addr);
+    const std::uint16_t port = ntohs(m_RemoteSockAddr.sin_port);
+    Log(Concat({"Connecting to IP: ", IPv4ToString(address), "."}), false);
+    if (!Connect(address, port) && WSAGetLastError() != WSAEWOULDBLOCK) {
+        Log(Concat({"Error connecting to ", IPv4ToString(address), ":", ::ToString(static_cast<unsigned int>(port)),
+                    ".  ", GetErrorText()}),
+            true);
+        return false;
+    }
+    UpdateLocalAddress();
+    return true;
+}
+
+void c_NetworkSocket::OnConnected(c_CriticalSectionLock& lock) {
+    m_Connected = true;
+    UpdateLocalAddress();
+    if (!ReceiveData(lock)) {
+        PostSocketEvent(SOCKET_EVENT_CONNECT_FAILED);
+    }
+    PostSocketEvent(SOCKET_EVENT_CONNECTED);
+}
+
+void c_NetworkSocket::ProcessNetworkEvents() {
+    WSANETWORKEVENTS events{};
+    if (!IsValid() || !EnumNetworkEvents(nullptr, events)) {
+        return;
+    }
+    c_CriticalSectionLock lock(m_p_SharedSocketLock->m_Section);
+    if ((events.lNetworkEvents & FD_CONNECT) != 0) {
+        const int error = events.iErrorCode[FD_CONNECT_BIT];
+        if (error == 0) {
+            OnConnected(lock);
+        } else {
+            Log(c_String("Connect event error. ") + GetNetworkErrorText(static_cast<std::uint32_t>(error)), true);
+            PostSocketEvent(SOCKET_EVENT_CONNECT_FAILED);
+        }
+    }
+    if ((events.lNetworkEvents & FD_CLOSE) != 0 && events.iErrorCode[FD_CLOSE_BIT] != 0) {
+        Log(c_String("Close event error. ") +
+                GetNetworkErrorText(static_cast<std::uint32_t>(events.iErrorCode[FD_CLOSE_BIT])),
+            true);
+    }
+}
+
+void c_NetworkSocket::StartGracefulShutdown(c_CriticalSectionLock& lock) {
+    m_ShutdownStarted = true;
+    m_CancelTime = 0;
+    if (!IsValid()) {
+        return;
+    }
+    const bool currentHasBytes = GetCurrentSendBufferSize() > 0;
+    if (m_ShutdownState != 1 && (AreSendBuffersInUse() || currentHasBytes)) {
+        Log(c_String("Write in progress.  Shutdown being delayed.  PendingSize=") +
+                ::ToString(GetCurrentSendBufferSize()),
+            false);
+        m_ShutdownState = 1;
+        if (currentHasBytes && !SendData(true, lock)) {
+            m_Error = true;
+        }
+        m_SendingAllowed = false;
+        if (AreSendBuffersInUse()) {
+            m_FinalSendWaitTime = ReadDeletionClock();
+            return;
+        }
+    }
+    m_FinalSendWaitTime = 0;
+    m_ShutdownTime = ReadDeletionClock();
+    if (!Shutdown(SD_SEND)) {
+        Log(c_String("Shutdown error.  ") + GetErrorText(), true);
+    }
+    ContinueShutdown();
+}
+
+void c_NetworkSocket::ContinueShutdown() {
+    if (m_ReceiveEnded || !m_ReceiveStarted) {
+        Log("Graceful close received or receive error. Shutdown complete. Closing socket now.", false);
+        m_ShutdownState = 3;
+        CloseImmediately();
+        RequestRemoval();
+        return;
+    }
+    m_ShutdownState = 2;
+    Log("Shutdown started.  Waiting for graceful close.", false);
+}
+
+// The removal comes as a packet of its own, so that no handler up the stack outlives the socket.
+void c_NetworkSocket::EndWaitingShutdown() {
+    m_ShutdownState = 3;
+    CloseImmediately();
+    RequestRemoval();
+}
+
+void c_NetworkSocket::CloseImmediately() {
+    if (!IsValid()) {
+        return;
+    }
+    EventSelect(nullptr, 0);
+    if (!Close()) {
+        Log(c_String("Error closing the socket.  ") + GetErrorText(), true);
+    }
+    Log("Closed.", false);
+    m_ShutdownState = 4;
+    m_CloseTime = ReadDeletionClock();
+    m_ShutdownTime = 0;
+}
+
+void c_NetworkSocket::CancelPendingIO() {
+    m_FinalSendWaitTime = 0;
+    if (!IsValid()) {
+        return;
+    }
+    m_CancelTime = ReadDeletionClock();
+    if (!CancelIO() && GetLastError() != ERROR_NOT_FOUND) {
+        Log(c_String("Cancel I/O error. ") + GetNetworkErrorText(GetLastError()), false);
+    }
+}
+
+void c_NetworkSocket::Abort() {
+    if (IsValid()) {
+        Shutdown(SD_BOTH);
+        CancelPendingIO();
+    }
+}
+
+void c_NetworkSocket::RequestRemoval() {
+    if (c_NetworkSocketCore* core = c_NetworkSocketCore::GetCore()) {
+        core->PostCompletion(m_Index, COMPLETION_KEY_REMOVE_SOCKET, m_ID);
+    }
+}
+
+bool c_NetworkSocket::FinalSendTimeoutElapsed() const {
+    return HasElapsed(m_FinalSendWaitTime, FINAL_SEND_TIMEOUT_US);
+}
+
+bool c_NetworkSocket::CancelTimeoutElapsed() const {
+    return HasElapsed(m_CancelTime, CANCEL_TIMEOUT_US);
+}
+
+bool c_NetworkSocket::ShutdownTimeoutElapsed() const {
+    return HasElapsed(m_ShutdownTime, SHUTDOWN_TIMEOUT_US);
+}
+
+bool c_NetworkSocket::CloseDelayElapsed() const {
+    return HasElapsed(m_CloseTime, CLOSE_DELAY_US);
+}

@@ -1,0 +1,354 @@
+// Tests of the network core: the socket table, name resolution with the address cache, the delayed
+// deletion on its injected clock, the stop with live sockets, and lookups racing removals.
+
+#include "network/c_NetworkSocketCore.h"
+#include "network/testing/c_CoreSession.h"
+#include "network/testing/c_ManualDeletionClock.h"
+#include "network/testing/c_TestSocketOwner.h"
+#include "platform/net/testing/PosixPeer.h"
+#include "platform/net/testing/TestResolver.h"
+#include "platform/testing/PumpUntil.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr std::uint32_t LOOPBACK = 0x7F000001;
+
+std::string Prefix(const c_TestSocketOwner& owner) {
+    return "TestSocket (" + std::to_string(owner.GetIndex()) + ") | ";
+}
+
+// Spins (no sleep) until the socket has left the table, within the test's real-time limit.
+bool WaitUntilGone(c_NetworkSocketCore* core, const c_TestSocketOwner& owner) {
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(n_Platform::PROMPTLY_MS);
+    while (std::chrono::steady_clock::now() < limit) {
+        c_CriticalSectionLock lock;
+        if (core->GetNetworkSocket(owner.GetIndex(), owner.GetID(), false, lock) == nullptr) {
+            return true;
+        }
+        lock.Unlock();
+        std::this_thread::yield();
+    }
+    return false;
+}
+
+struct s_IPv4TextCase {
+    const char* m_Text;
+    bool m_Valid;
+    std::uint32_t m_Address;
+};
+
+const s_IPv4TextCase IPV4_TEXT_CASES[] = {
+    {"127.0.0.1", true, 2130706433},
+    {"255.255.255.255", true, 0xFFFFFFFF},
+    {"0.0.0.0", true, 0},
+    {"127.0.0.01", false, 0},
+    {"256.0.0.1", false, 0},
+    {"127.0.0", false, 0},
+    {"+1.2.3.4", false, 0},
+    {"1.2.3.4 ", false, 0},
+    {"host.example", false, 0},
+};
+
+TEST(ParseIPv4Text, AcceptsOnlyTextsThatPrintBackTheSame) {
+    for (const s_IPv4TextCase& row : IPV4_TEXT_CASES) {
+        std::uint32_t address = 0;
+        EXPECT_EQ(c_NetworkSocketCore::ParseIPv4Text(row.m_Text, &address), row.m_Valid) << row.m_Text;
+        EXPECT_EQ(address, row.m_Address) << row.m_Text;
+    }
+}
+
+class NetworkSocketCore : public testing::Test {
+protected:
+    c_NetworkSocketCore* Core() const { return m_Session.GetCore(); }
+    c_CoreSession m_Session;
+};
+
+TEST_F(NetworkSocketCore, StaticEntriesDoNothingWithoutACore) {
+    m_Session.Stop();
+    EXPECT_EQ(c_NetworkSocketCore::GetCore(), nullptr);
+    c_NetworkSocketCore::DestroyNetworkSocketCore();
+}
+
+TEST_F(NetworkSocketCore, LookupsCompareIndexAndIdAndSlotsAreReused) {
+    c_TestSocketOwner first("127.0.0.1", n_PosixPeer::FindClosedPort());
+    ASSERT_TRUE(first.Connect());
+    EXPECT_EQ(first.GetIndex(), 1);
+    EXPECT_EQ(first.GetID(), 1u);
+    c_CriticalSectionLock lock;
+    for (std::int32_t index : {0, -1, 2}) {
+        EXPECT_EQ(Core()->GetNetworkSocket(index, 1, false, lock), nullptr) << index;
+    }
+    EXPECT_EQ(Core()->GetNetworkSocket(1, 2, false, lock), nullptr);
+    EXPECT_NE(Core()->GetNetworkSocket(1, 1, false, lock), nullptr);
+    lock.Unlock();
+
+    first.Close();
+    ASSERT_TRUE(WaitUntilGone(Core(), first));
+    c_TestSocketOwner second("127.0.0.1", n_PosixPeer::FindClosedPort());
+    ASSERT_TRUE(second.Connect());
+    EXPECT_EQ(second.GetIndex(), 1);
+    EXPECT_EQ(second.GetID(), 2u);
+    EXPECT_EQ(Core()->GetNetworkSocket(1, first.GetID(), false, lock), nullptr);
+}
+
+// A peer that accepts on 127.0.0.1 for the name tests.
+class NameResolution : public NetworkSocketCore {
+protected:
+    void SetUp() override { m_Listener = n_PosixPeer::Listen(&m_Port, 8); }
+    void TearDown() override { n_PosixPeer::Close(m_Listener); }
+    // Connects a first owner through the loopback resolver, so the name is cached.
+    void CacheName(const c_String& host) {
+        n_Platform::c_LoopbackResolver resolver;
+        c_TestSocketOwner owner(host, m_Port);
+        ASSERT_TRUE(owner.Connect());
+        ASSERT_TRUE(n_Platform::PumpUntil([&] { return owner.HasEvent(SOCKET_EVENT_CONNECTED); }));
+        n_PosixPeer::Close(n_PosixPeer::Accept(m_Listener));
+    }
+    int m_Listener = -1;
+    std::uint16_t m_Port = 0;
+};
+
+TEST_F(NameResolution, HostNotFoundUsesTheCachedAddress) {
+    CacheName("mirror.test");
+    n_Platform::c_FailingResolver failing(n_Platform::c_FailingResolver::NAME_NOT_KNOWN);
+    c_TestSocketOwner owner("mirror.test", m_Port);
+    ASSERT_TRUE(owner.Connect());
+    ASSERT_TRUE(n_Platform::PumpUntil([&] { return owner.HasEvent(SOCKET_EVENT_CONNECTED); }));
+    EXPECT_TRUE(
+        m_Session.HasLine(Prefix(owner) + "Using previously cached IP address because unable to resolve domain name"));
+    EXPECT_FALSE(owner.HasEvent(SOCKET_EVENT_NAME_RESOLUTION_FAILED));
+    n_PosixPeer::Close(n_PosixPeer::Accept(m_Listener));
+}
+
+struct s_UncachedCase {
+    const char* m_Name;
+    const char* m_Host;
+    n_Platform::c_FailingResolver::e_Failure m_Failure;
+};
+
+const s_UncachedCase UNCACHED_CASES[] = {
+    {"TryAgainNeverUsesTheCache", "mirror.test", n_Platform::c_FailingResolver::TRY_AGAIN},
+    {"HostNamesDifferingInCaseAreSeparateEntries", "Mirror.Test", n_Platform::c_FailingResolver::NAME_NOT_KNOWN},
+};
+
+class UncachedResolution : public NameResolution, public testing::WithParamInterface<s_UncachedCase> {};
+
+TEST_P(UncachedResolution, FailsWithNameResolutionFailed) {
+    CacheName("mirror.test");
+    n_Platform::c_FailingResolver failing(GetParam().m_Failure);
+    c_TestSocketOwner owner(GetParam().m_Host, m_Port);
+    ASSERT_TRUE(owner.Connect());
+    ASSERT_TRUE(n_Platform::PumpUntil([&] { return owner.HasEvent(SOCKET_EVENT_NAME_RESOLUTION_FAILED); }));
+    EXPECT_FALSE(owner.HasEvent(SOCKET_EVENT_CONNECTED));
+    EXPECT_FALSE(
+        m_Session.HasLine(Prefix(owner) + "Using previously cached IP address because unable to resolve domain name"));
+    EXPECT_TRUE(m_Session.HasLineStartingWith("Error getting address info for " + std::string(GetParam().m_Host)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, UncachedResolution, testing::ValuesIn(UNCACHED_CASES),
+                         [](const testing::TestParamInfo<s_UncachedCase>& info) { return info.param.m_Name; });
+
+TEST_F(NameResolution, ResultAfterTheOwnerLetGoConnectsNothing) {
+    n_Platform::c_LoopbackResolver resolver;
+    c_TestSocketOwner owner("late.test", m_Port);
+    {
+        // Holding the pair's lock keeps the socket thread from handling the result until the
+        // owner has let go.
+        c_CriticalSectionLock hold(owner.GetSharedSocketLock()->m_Section);
+        ASSERT_TRUE(owner.Connect());
+        const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(n_Platform::PROMPTLY_MS);
+        while (resolver.GetLookupCount() == 0 && std::chrono::steady_clock::now() < limit) {
+            std::this_thread::yield();
+        }
+        ASSERT_EQ(resolver.GetLookupCount(), 1u);
+        owner.Close();
+    }
+    ASSERT_TRUE(WaitUntilGone(Core(), owner));
+    n_Platform::PumpPending();
+    EXPECT_TRUE(owner.m_Events.empty());
+    EXPECT_FALSE(m_Session.HasLine(Prefix(owner) + "Creating socket."));
+}
+
+class DelayedDeletion : public NetworkSocketCore {
+protected:
+    void SetUp() override {
+        std::uint16_t port = 0;
+        m_Listener = n_PosixPeer::Listen(&port, 4);
+        m_p_Owner = std::make_unique<c_TestSocketOwner>("127.0.0.1", port);
+        ASSERT_TRUE(m_p_Owner->Connect());
+        m_Peer = n_PosixPeer::Accept(m_Listener);
+        ASSERT_TRUE(n_Platform::PumpUntil([&] { return m_p_Owner->HasEvent(SOCKET_EVENT_CONNECTED); }));
+    }
+    void TearDown() override {
+        m_p_Owner.reset();
+        n_PosixPeer::Close(m_Peer);
+        n_PosixPeer::Close(m_Listener);
+    }
+    // One pass of the 30-second deletion timer, after the clock has moved.
+    void RunDeletionPass(std::int64_t microseconds) {
+        m_Clock.Move(microseconds);
+        Core()->PostCompletion(0, COMPLETION_KEY_TIMER, 0);
+    }
+    bool WaitFor(const std::string& text) const { return m_Session.WaitForLine(Prefix(*m_p_Owner) + text); }
+
+    c_ManualDeletionClock m_Clock;
+    int m_Listener = -1;
+    int m_Peer = -1;
+    std::unique_ptr<c_TestSocketOwner> m_p_Owner;
+};
+
+TEST_F(DelayedDeletion, FinalSendTimesOutThenCancelsAndCloses) {
+    const std::vector<std::uint8_t> block(1048576, 0x33);
+    for (int sent = 0; sent < 48; ++sent) {
+        m_p_Owner->Send(block.data(), static_cast<std::uint32_t>(block.size()));
+        n_Platform::PumpPending();
+    }
+    m_p_Owner->Close();
+    const std::string delayed = Prefix(*m_p_Owner) + "Write in progress.  Shutdown being delayed.  PendingSize=";
+    ASSERT_TRUE(n_Platform::PumpUntil([&] { return m_Session.HasLineStartingWith(delayed); }));
+
+    RunDeletionPass(59000000);
+    RunDeletionPass(1000000);
+    ASSERT_TRUE(WaitFor("Timed out waiting for final send.  Canceling I/O."));
+    ASSERT_TRUE(WaitFor("Closed."));
+    EXPECT_TRUE(m_Session.HasLinesInOrder(
+        {Prefix(*m_p_Owner) + "Timed out waiting for final send.  Canceling I/O.", Prefix(*m_p_Owner) + "Closed."}));
+    EXPECT_TRUE(WaitUntilGone(Core(), *m_p_Owner));
+}
+
+TEST_F(DelayedDeletion, ShutdownTimesOutWithTheClockSetBackThenDeletesAfterTheDelay) {
+    m_p_Owner->Close();
+    ASSERT_TRUE(WaitFor("Shutdown started.  Waiting for graceful close."));
+
+    RunDeletionPass(-3600000000LL);
+    ASSERT_TRUE(WaitFor("Timed out waiting for shutdown. Performing an immediate socket close."));
+    ASSERT_TRUE(WaitFor("Closed."));
+
+    RunDeletionPass(29000000);
+    RunDeletionPass(1000000);
+    ASSERT_TRUE(WaitFor("Deleting network socket now after delay."));
+    EXPECT_TRUE(WaitUntilGone(Core(), *m_p_Owner));
+    // The first pass, 29 s after the close, deleted nothing.
+    EXPECT_TRUE(m_Session.HasLinesInOrder(
+        {Prefix(*m_p_Owner) + "Closed.", Prefix(*m_p_Owner) + "Deleting network socket now after delay."}));
+}
+
+// A worker thread that takes a window reference and ends.
+class c_WindowThread : public c_ThreadWrapper {
+public:
+    c_WindowThread() : c_ThreadWrapper("WindowThread") {}
+    ~c_WindowThread() override { WaitForThreadToFinish(); }
+
+protected:
+    void ThreadFunction() override { c_NetworkSocketCore::GetCore()->AcquireCurrentThreadWindow(); }
+};
+
+TEST_F(NetworkSocketCore, ThreadEndHookReleasesTheEndingThreadsWindow) {
+    auto* previous = ThreadEndHook.exchange(&c_NetworkSocketCore::ReleaseWindowOfEndingThread);
+    c_WindowThread thread;
+    ASSERT_TRUE(thread.StartThread());
+    const std::uint32_t threadId = thread.GetThreadId();
+    thread.WaitForThreadToFinish();
+    ThreadEndHook.exchange(previous);
+    // Without a window nothing is posted and nothing is logged; a window left behind by the ended
+    // thread would fail the post with its own log line.
+    EXPECT_FALSE(Core()->PostThreadSocketEvent(1, threadId, SOCKET_EVENT_DATA_RECEIVED, 1));
+    EXPECT_FALSE(m_Session.HasLineStartingWith("BufferedSocket"));
+}
+
+TEST_F(NetworkSocketCore, MemoryReserveThreadGivesTheFirstSendBuffersStorage) {
+    std::uint16_t port = 0;
+    const int listener = n_PosixPeer::Listen(&port, 1);
+    c_TestSocketOwner owner("127.0.0.1", port);
+    ASSERT_TRUE(owner.Connect());
+    const int peer = n_PosixPeer::Accept(listener);
+    ASSERT_TRUE(n_Platform::PumpUntil([&] { return owner.HasEvent(SOCKET_EVENT_CONNECTED); }));
+    {
+        c_CriticalSectionLock lock;
+        ASSERT_TRUE(Core()->RequestSendBufferReserve(owner.Find(lock)));
+    }
+    ASSERT_TRUE(m_Session.WaitForLine(Prefix(owner) + "Allocated send buffers: 32 of 4096 bytes."));
+    c_CriticalSectionLock lock;
+    c_NetworkSocket* socket = owner.Find(lock);
+    EXPECT_EQ(socket->m_SendBuffers[31].GetCapacity() >= 4096, true);
+    EXPECT_EQ(socket->m_SendBuffers[32].GetCapacity(), 0);
+    lock.Unlock();
+    n_PosixPeer::Close(peer);
+    n_PosixPeer::Close(listener);
+}
+
+TEST_F(NetworkSocketCore, StopWithLiveSocketsIsPromptAndSilent) {
+    std::uint16_t port = 0;
+    const int listener = n_PosixPeer::Listen(&port, 8);
+    std::vector<std::unique_ptr<c_TestSocketOwner>> owners;
+    std::vector<int> peers;
+    for (int count = 0; count < 4; ++count) {
+        owners.push_back(std::make_unique<c_TestSocketOwner>("127.0.0.1", port));
+        ASSERT_TRUE(owners.back()->Connect());
+        peers.push_back(n_PosixPeer::Accept(listener));
+        c_TestSocketOwner& owner = *owners.back();
+        ASSERT_TRUE(n_Platform::PumpUntil([&] { return owner.HasEvent(SOCKET_EVENT_CONNECTED); }));
+    }
+    // Two wait for the peer's close after their owners let go; two stay connected.
+    owners[0]->Close();
+    owners[1]->Close();
+    ASSERT_TRUE(m_Session.WaitForLine(Prefix(*owners[1]) + "Shutdown started.  Waiting for graceful close."));
+    std::vector<std::size_t> counts;
+    for (const auto& owner : owners) {
+        counts.push_back(owner->m_Events.size());
+    }
+
+    const auto start = std::chrono::steady_clock::now();
+    m_Session.Stop();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(6));
+    n_Platform::PumpPending();
+    for (std::size_t index = 0; index < owners.size(); ++index) {
+        EXPECT_EQ(owners[index]->m_Events.size(), counts[index]);
+        EXPECT_EQ(n_PosixPeer::ReadUntilEnd(peers[index]), 0);
+        n_PosixPeer::Close(peers[index]);
+    }
+    n_PosixPeer::Close(listener);
+}
+
+TEST_F(NetworkSocketCore, LookupsRaceRemovalsCleanly) {
+    const std::uint16_t closed = n_PosixPeer::FindClosedPort();
+    std::atomic<bool> done{false};
+    std::atomic<std::int32_t> currentIndex{0};
+    std::atomic<std::uint32_t> currentId{0};
+    std::atomic<std::int32_t> mismatches{0};
+    // A second thread looks the current socket up while the socket thread removes it.
+    std::thread looker([&] {
+        while (!done.load()) {
+            c_CriticalSectionLock lock;
+            const std::uint32_t id = currentId.load();
+            if (c_NetworkSocket* socket = Core()->GetNetworkSocket(currentIndex.load(), id, false, lock)) {
+                mismatches += socket->m_ID != id ? 1 : 0;
+            }
+        }
+    });
+    c_TestSocketOwner owner("127.0.0.1", closed);
+    for (int round = 0; round < 10000; ++round) {
+        ASSERT_TRUE(owner.Connect(LOOPBACK));
+        currentIndex.store(owner.GetIndex());
+        currentId.store(owner.GetID());
+        owner.Close();
+        ASSERT_TRUE(WaitUntilGone(Core(), owner)) << round;
+        if (round % 64 == 0) {
+            n_Platform::PumpPending();
+        }
+    }
+    done.store(true);
+    looker.join();
+    EXPECT_EQ(mismatches.load(), 0);
+}
+
+} // namespace

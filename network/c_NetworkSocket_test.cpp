@@ -1,0 +1,226 @@
+// Tests of network sockets against scripted peers in the test's own process, and of the send
+// hold-back rule.
+
+#include "network/c_NetworkSocket.h"
+#include "network/testing/c_CoreSession.h"
+#include "network/testing/c_TestSocketOwner.h"
+#include "platform/net/testing/PosixPeer.h"
+#include "platform/testing/PumpUntil.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// The send side's rule and delay, one row per case.
+struct s_HoldBackCase {
+    const char* m_Name;
+    std::int32_t m_BaseDelay;
+    std::int32_t m_InTransfer;
+    bool m_Flush;
+    std::int32_t m_CurrentBytes;
+    bool m_HeldBack;
+    std::int32_t m_DelayMilliseconds;
+};
+
+const s_HoldBackCase HOLD_BACK_CASES[] = {
+    {"TwoInTransferSendsAtOnce", 0, 2, false, 10, false, 0},
+    {"ThreeInTransferWaitsForTheFlush", 0, 3, false, 10, true, 75},
+    {"ThreeInTransferWithAMebibyteSendsAtOnce", 0, 3, false, 1048576, false, 75},
+    {"JustBelowAMebibyteWaits", 0, 3, false, 1048575, true, 75},
+    {"FlushSendsWithThreeInTransfer", 0, 3, true, 10, false, 75},
+    {"NineteenNineInTransferNeverSendsEvenWithFlush", 0, 199, true, 1048576, true, 1500},
+    {"HundredInTransferWithoutBaseStopsAt1500", 0, 100, false, 10, true, 1500},
+    {"BaseDelayWithoutTransfer", 100, 0, false, 10, false, 100},
+    {"BaseDelayCapsAt5000", 100, 199, false, 10, true, 5000},
+    {"NegativeBaseCountsAsZero", -40, 1, false, 10, false, 0},
+};
+
+class HoldBack : public testing::TestWithParam<s_HoldBackCase> {};
+
+TEST_P(HoldBack, DecidesAndDelays) {
+    const s_HoldBackCase& row = GetParam();
+    EXPECT_EQ(c_NetworkSocket::IsHeldBack(row.m_Flush, row.m_InTransfer, row.m_CurrentBytes), row.m_HeldBack);
+    c_NetworkSocket socket("Table", false, 0);
+    socket.m_DelayedSendMilliseconds = row.m_BaseDelay;
+    socket.m_SendBuffersInUse = row.m_InTransfer;
+    EXPECT_EQ(socket.GetDelayedSendMilliseconds(), row.m_DelayMilliseconds);
+    socket.m_SendBuffersInUse = 0;
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, HoldBack, testing::ValuesIn(HOLD_BACK_CASES),
+                         [](const testing::TestParamInfo<s_HoldBackCase>& info) { return info.param.m_Name; });
+
+// A connected owner and the peer's descriptor.
+class ScriptedPeer : public testing::Test {
+protected:
+    void SetUp() override {
+        std::uint16_t port = 0;
+        m_Listener = n_PosixPeer::Listen(&port, 4);
+        m_p_Owner = std::make_unique<c_TestSocketOwner>("127.0.0.1", port);
+        ASSERT_TRUE(m_p_Owner->Connect());
+        m_Peer = n_PosixPeer::Accept(m_Listener);
+        ASSERT_TRUE(n_Platform::PumpUntil([&] { return m_p_Owner->HasEvent(SOCKET_EVENT_CONNECTED); }));
+    }
+    void TearDown() override {
+        m_p_Owner.reset();
+        if (m_Peer >= 0) {
+            n_PosixPeer::Close(m_Peer);
+        }
+        n_PosixPeer::Close(m_Listener);
+    }
+    std::string Prefix() const { return "TestSocket (" + std::to_string(m_p_Owner->GetIndex()) + ") | "; }
+    // Queues bytes until the peer, which reads nothing, leaves writes waiting in the socket.
+    void FillUntilWritesWait() {
+        const std::vector<std::uint8_t> block(1048576, 0x5A);
+        for (int sent = 0; sent < 48; ++sent) {
+            m_p_Owner->Send(block.data(), static_cast<std::uint32_t>(block.size()));
+            n_Platform::PumpPending();
+        }
+    }
+
+    // Spins (no sleep) until every write has come back, within the test's real-time limit.
+    bool WaitUntilNoWriteIsOutstanding() {
+        const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(n_Platform::PROMPTLY_MS);
+        while (std::chrono::steady_clock::now() < limit) {
+            c_CriticalSectionLock lock;
+            c_NetworkSocket* socket = m_p_Owner->Find(lock);
+            if (socket == nullptr || socket->GetSendBuffersInUse() == 0) {
+                return true;
+            }
+            lock.Unlock();
+            std::this_thread::yield();
+        }
+        return false;
+    }
+
+    c_CoreSession m_Session;
+    int m_Listener = -1;
+    int m_Peer = -1;
+    std::unique_ptr<c_TestSocketOwner> m_p_Owner;
+};
+
+TEST_F(ScriptedPeer, ResetInMidStreamIsAnErrorNotAClose) {
+    ASSERT_TRUE(n_PosixPeer::SendAll(m_Peer, "partial", 7));
+    ASSERT_TRUE(n_Platform::PumpUntil([&] { return m_p_Owner->m_Received.GetSize() == 7; }));
+    n_PosixPeer::CloseWithReset(m_Peer);
+    m_Peer = -1;
+    ASSERT_TRUE(n_Platform::PumpUntil([&] { return m_p_Owner->HasEvent(SOCKET_EVENT_ERROR); }));
+    EXPECT_FALSE(m_p_Owner->HasEvent(SOCKET_EVENT_CLOSED_BY_REMOTE));
+    EXPECT_FALSE(m_Session.HasLine(Prefix() + "Socket gracefully closed by remote side."));
+}
+
+// How a write completion is reported, one row per outcome.
+struct s_WriteCase {
+    const char* m_Name;
+    std::uint32_t m_Bytes;
+    std::uint32_t m_Error;
+    bool m_Failed;
+};
+
+const s_WriteCase WRITE_CASES[] = {
+    {"WholeWriteIsComplete", 10, 0, false},
+    {"ShortWriteIsAnError", 4, 0, true},
+    {"ResetWriteIsAnError", 0, WSAECONNRESET, true},
+    {"FailedWholeCountIsAnError", 10, WSAECONNABORTED, true},
+};
+
+class WriteCompletion : public ScriptedPeer, public testing::WithParamInterface<s_WriteCase> {};
+
+TEST_P(WriteCompletion, ReportsErrorOrSendComplete) {
+    const s_WriteCase& row = GetParam();
+    {
+        c_CriticalSectionLock lock;
+        c_NetworkSocket* socket = m_p_Owner->Find(lock);
+        ASSERT_NE(socket, nullptr);
+        // A write of 10 bytes in transfer in the current buffer, completed as the row says.
+        const std::int32_t index = socket->m_CurrentSendBuffer;
+        socket->m_SendBufferStates[static_cast<std::size_t>(index)] = c_NetworkSocket::SEND_BUFFER_STATE_IN_TRANSFER;
+        ++socket->m_SendBuffersInUse;
+        s_SocketIORecord record{};
+        record.m_BufferIndex = index;
+        record.m_Write = true;
+        record.m_Buffer.len = 10;
+        socket->OnWriteCompleted(&record, row.m_Bytes, row.m_Error, lock);
+        EXPECT_EQ(socket->m_Error, row.m_Failed);
+    }
+    const UINT expected = row.m_Failed ? SOCKET_EVENT_ERROR : SOCKET_EVENT_SEND_COMPLETE;
+    ASSERT_TRUE(n_Platform::PumpUntil([&] { return m_p_Owner->HasEvent(expected); }));
+    n_Platform::PumpPending();
+    EXPECT_EQ(m_p_Owner->HasEvent(SOCKET_EVENT_SEND_COMPLETE), !row.m_Failed);
+    EXPECT_EQ(m_p_Owner->HasEvent(SOCKET_EVENT_ERROR), row.m_Failed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, WriteCompletion, testing::ValuesIn(WRITE_CASES),
+                         [](const testing::TestParamInfo<s_WriteCase>& info) { return info.param.m_Name; });
+
+TEST_F(ScriptedPeer, ResetWhileWritesWaitIsAnErrorAndNeverSendComplete) {
+    FillUntilWritesWait();
+    ASSERT_GT(m_p_Owner->GetPendingSendBytes(), 0u);
+    // Earlier writes may have drained completely in between; only what follows the reset counts.
+    const std::size_t before = m_p_Owner->m_Events.size();
+    n_PosixPeer::CloseWithReset(m_Peer);
+    m_Peer = -1;
+    ASSERT_TRUE(n_Platform::PumpUntil([&] { return m_p_Owner->HasEvent(SOCKET_EVENT_ERROR); }));
+    ASSERT_TRUE(WaitUntilNoWriteIsOutstanding());
+    n_Platform::PumpPending();
+    const std::vector<UINT> after(m_p_Owner->m_Events.begin() + static_cast<std::ptrdiff_t>(before),
+                                  m_p_Owner->m_Events.end());
+    EXPECT_EQ(std::count(after.begin(), after.end(), SOCKET_EVENT_SEND_COMPLETE), 0);
+}
+
+TEST_F(ScriptedPeer, SilentPeerKeepsTheShutdownWaitingUntilItCloses) {
+    m_p_Owner->Close();
+    ASSERT_TRUE(m_Session.WaitForLine(Prefix() + "Shutdown started.  Waiting for graceful close."));
+    EXPECT_FALSE(m_Session.HasLine(Prefix() + "Closed."));
+    EXPECT_EQ(n_PosixPeer::ReadUntilEnd(m_Peer), 0);
+
+    n_PosixPeer::Close(m_Peer);
+    m_Peer = -1;
+    ASSERT_TRUE(m_Session.WaitForLine(Prefix() + "Closed."));
+    EXPECT_TRUE(
+        m_Session.HasLinesInOrder({Prefix() + "Shutdown started.  Waiting for graceful close.",
+                                   Prefix() + "Socket gracefully closed by remote side.", Prefix() + "Closed."}));
+    EXPECT_TRUE(m_p_Owner->m_Events.size() == 1);
+}
+
+TEST_F(ScriptedPeer, OneByteDripArrivesWholeAndInOrder) {
+    std::string sent;
+    for (int byte = 0; byte < 300; ++byte) {
+        const char c = static_cast<char>('A' + byte % 26);
+        ASSERT_TRUE(n_PosixPeer::SendAll(m_Peer, &c, 1));
+        sent += c;
+        if (byte % 7 == 0) {
+            n_Platform::PumpPending();
+        }
+    }
+    n_PosixPeer::ShutdownSending(m_Peer);
+    ASSERT_TRUE(n_Platform::PumpUntil([&] { return m_p_Owner->HasEvent(SOCKET_EVENT_CLOSED_BY_REMOTE); }));
+    const c_StringView received = m_p_Owner->m_Received.GetView();
+    EXPECT_EQ(std::string(received.begin(), received.end()), sent);
+}
+
+TEST_F(ScriptedPeer, HalfCloseStillCarriesTheOwnersReply) {
+    n_PosixPeer::ShutdownSending(m_Peer);
+    ASSERT_TRUE(n_Platform::PumpUntil([&] { return m_p_Owner->HasEvent(SOCKET_EVENT_CLOSED_BY_REMOTE); }));
+    const std::uint8_t reply[] = {'b', 'y', 'e'};
+    ASSERT_EQ(m_p_Owner->Send(reply, sizeof reply), sizeof reply);
+    char buffer[3] = {};
+    ASSERT_TRUE(n_PosixPeer::ReceiveAll(m_Peer, buffer, sizeof buffer));
+    EXPECT_EQ(std::string(buffer, sizeof buffer), "bye");
+    ASSERT_TRUE(n_Platform::PumpUntil([&] { return m_p_Owner->HasEvent(SOCKET_EVENT_SEND_COMPLETE); }));
+
+    m_p_Owner->Close();
+    EXPECT_EQ(n_PosixPeer::ReadUntilEnd(m_Peer), 0);
+    ASSERT_TRUE(m_Session.WaitForLine(Prefix() + "Closed."));
+    EXPECT_TRUE(m_Session.HasLine(Prefix() +
+                                  "Graceful close received or receive error. Shutdown complete. Closing socket now."));
+}
+
+} // namespace
