@@ -102,3 +102,25 @@ def decompressor_seed(data, round_trip, pieces, level):
 write("ZlibDecompressor2", "zlib", decompressor_seed(deflated(TEXT, 15), False, [0, 100, 7], -1))
 write("ZlibDecompressor2", "gzip", decompressor_seed(deflated(TEXT, 31), False, [1], -1))
 write("ZlibDecompressor2", "roundtrip", decompressor_seed(TEXT, True, [500, 0], 9))
+
+# HTTPResponse: close, body-limit flag (1 takes a limit), slice seed, largest slice.
+RESPONSE = b"HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello"
+CHUNKED = b"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5;x=1\r\nhello\r\n0\r\nT: 1\r\n\r\n"
+GZIP_BODY = deflated(TEXT[:300], 31)
+GZIPPED = b"HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 200 OK\r\nContent-Encoding: gzip\r\n\r\n" + GZIP_BODY
+write("HTTPResponse", "length", seed(RESPONSE, (0, 0, 255), (0, 0, 255), (41, *U32), (7, 1, 4096)))
+write("HTTPResponse", "chunked", seed(CHUNKED, (0, 0, 255), (1, 0, 255), (64, 0, 1 << 16), (42, *U32), (3, 1, 4096)))
+write("HTTPResponse", "gzip-close", seed(GZIPPED, (1, 0, 255), (0, 0, 255), (43, *U32), (100, 1, 4096)))
+
+# HTTPChunkedGzip: form, cut, cut point, change, change point, chunk seed, largest chunk, slice seed,
+# largest slice.
+for form in range(3):
+    write("HTTPChunkedGzip", "form%d" % form, seed(TEXT[:2000], (form, 0, 2), (0, 0, 255), (0, *U32), (0, 0, 255),
+                                                   (0, *U32), (50 + form, *U32), (300, 1, 1024), (60, *U32), (500, 1, 4096)))
+write("HTTPChunkedGzip", "cut", seed(TEXT[:500], (0, 0, 2), (1, 0, 255), (77, *U32), (0, 0, 255), (0, *U32),
+                                     (5, *U32), (17, 1, 1024), (6, *U32), (9, 1, 4096)))
+
+# HTTPURL: the text itself.
+for name, url in [("plain", b"https://example.com:8443/a/b?c=1#frag"), ("noscheme", b"example.com/x"),
+                  ("userinfo", b"http://user:pw@example.com/"), ("query", b"http://example.com?u=http://x")]:
+    write("HTTPURL", name, url)

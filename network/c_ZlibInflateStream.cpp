@@ -37,6 +37,7 @@ void c_ZlibInflateStream::End() {
     }
     m_IsInitialized = false;
     m_HasError = false;
+    m_IsAtStreamEnd = false;
     m_InflatedSize = 0;
 }
 
@@ -105,6 +106,7 @@ bool c_ZlibInflateStream::InflateLoop(const std::uint8_t* data, std::uint32_t le
         m_InflatedSize += produced;
         output.SetSize(size + produced);
     } while (!m_HasError && result != Z_STREAM_END && produced != 0);
+    m_IsAtStreamEnd = !m_HasError && result == Z_STREAM_END;
 
     consumed = length - m_Stream.avail_in;
     return !m_HasError;

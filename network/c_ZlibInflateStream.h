@@ -64,6 +64,8 @@ public:
 
     bool IsInitialized() const { return m_IsInitialized; }
     bool HasError() const { return m_HasError; }
+    // The stream's end has been inflated: later bytes are not part of it.
+    bool IsAtStreamEnd() const { return m_IsAtStreamEnd; }
 
 private:
     bool InitStream(const std::uint8_t* data, std::uint32_t length, bool raw, c_String* error);
@@ -74,6 +76,7 @@ private:
     z_stream m_Stream;
     bool m_IsInitialized = false;
     bool m_HasError = false;
+    bool m_IsAtStreamEnd = false;
     std::uint32_t m_MaxOutputSize = c_ByteBuffer::MAX_SIZE;
     // Bytes inflated since the stream was initialised.
     std::uint64_t m_InflatedSize = 0;
