@@ -4,8 +4,8 @@
 
 #include "bench/BenchRatio.h"
 #include "bench/PlainQueue.h"
-#include "platform/net/testing/LoopbackPair.h"
-#include "platform/net/testing/PosixPeer.h"
+#include "platform/testing/LoopbackPair.h"
+#include "platform/testing/PosixPeer.h"
 
 #include <thread>
 #include <vector>

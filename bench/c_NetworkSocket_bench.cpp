@@ -5,7 +5,7 @@
 #include "bench/BenchRatio.h"
 #include "network/testing/c_CoreSession.h"
 #include "network/testing/c_TestSocketOwner.h"
-#include "platform/net/testing/PosixPeer.h"
+#include "platform/testing/PosixPeer.h"
 
 #include <sys/epoll.h>
 #include <unistd.h>

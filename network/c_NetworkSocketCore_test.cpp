@@ -5,9 +5,9 @@
 #include "network/testing/c_CoreSession.h"
 #include "network/testing/c_ManualDeletionClock.h"
 #include "network/testing/c_TestSocketOwner.h"
-#include "platform/net/testing/PosixPeer.h"
-#include "platform/net/testing/TestResolver.h"
+#include "platform/testing/PosixPeer.h"
 #include "platform/testing/PumpUntil.h"
+#include "platform/testing/TestResolver.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "network/testing/c_SocatPeer.h"
 #include "network/testing/c_TestSocketOwner.h"
 #include "oslayer/net/NameLookup.h"
-#include "platform/net/testing/PosixPeer.h"
+#include "platform/testing/PosixPeer.h"
 #include "platform/testing/PumpUntil.h"
 #include "textutil/Digests.h"
 

@@ -4,7 +4,7 @@
 #include "network/c_NetworkSocket.h"
 #include "network/testing/c_CoreSession.h"
 #include "network/testing/c_TestSocketOwner.h"
-#include "platform/net/testing/PosixPeer.h"
+#include "platform/testing/PosixPeer.h"
 #include "platform/testing/PumpUntil.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // Tests of the name and address functions: IPv4 parsing as rows, lookups through the test resolver.
 
 #include "oslayer/net/NameLookup.h"
-#include "platform/net/testing/LoopbackPair.h"
-#include "platform/net/testing/TestResolver.h"
+#include "platform/testing/LoopbackPair.h"
+#include "platform/testing/TestResolver.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Tests of the name calls: lookups of the local host, failures through the test resolver, parsing.
 
-#include "platform/net/testing/LoopbackPair.h"
-#include "platform/net/testing/TestResolver.h"
+#include "platform/testing/LoopbackPair.h"
+#include "platform/testing/TestResolver.h"
 
 #include <ws2tcpip.h>
 

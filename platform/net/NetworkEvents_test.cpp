@@ -2,8 +2,8 @@
 // connect deadline on the test clock, recorded for an event and posted as a window message.
 
 #include "platform/net/Reactor.h"
-#include "platform/net/testing/LoopbackPair.h"
-#include "platform/net/testing/PosixPeer.h"
+#include "platform/testing/LoopbackPair.h"
+#include "platform/testing/PosixPeer.h"
 #include "platform/testing/PumpUntil.h"
 #include "platform/testing/TestClock.h"
 #include "platform/testing/TestWindows.h"

@@ -1,8 +1,8 @@
 // Conformance of overlapped sends and receives against a loopback peer that uses the system's own
 // socket calls: whole transfers, order, the peer's close and reset, cancellation.
 
-#include "platform/net/testing/LoopbackPair.h"
-#include "platform/net/testing/PosixPeer.h"
+#include "platform/testing/LoopbackPair.h"
+#include "platform/testing/PosixPeer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Tests of the plain socket calls and options: handles, start-up, the any address, buffer sizes,
 // the graceful close, the message size, multicast on loopback, the error texts.
 
-#include "platform/net/testing/LoopbackPair.h"
-#include "platform/net/testing/PosixPeer.h"
+#include "platform/testing/LoopbackPair.h"
+#include "platform/testing/PosixPeer.h"
 
 #include <ws2tcpip.h>
 

@@ -2,7 +2,7 @@
 // Test helper: Winsock started for a test, and a layer socket connected over loopback to a peer
 // that uses the system's socket calls.
 
-#include "platform/net/testing/PosixPeer.h"
+#include "platform/testing/PosixPeer.h"
 
 #include <winsock2.h>
 

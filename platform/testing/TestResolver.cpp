@@ -1,6 +1,6 @@
 // Test helper: resolvers that answer "no such name" or "try again".
 
-#include "platform/net/testing/TestResolver.h"
+#include "platform/testing/TestResolver.h"
 
 #include "platform/net/internal/PosixResolver.h"
 

@@ -1,6 +1,6 @@
 // Test helper: the loopback peer over the system's socket calls.
 
-#include "platform/net/testing/PosixPeer.h"
+#include "platform/testing/PosixPeer.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
