@@ -187,7 +187,7 @@ std::uint32_t CountTimedSleepers() {
 bool WaitForTimedSleepers(std::uint32_t count) {
     s_ClockState& state = GetState();
     std::unique_lock<std::mutex> lock(state.m_Lock);
-    return state.m_SleepersChanged.wait_for(lock, std::chrono::seconds(10),
+    return state.m_SleepersChanged.wait_for(lock, std::chrono::seconds(30),
                                             [&] { return state.m_Sleepers.size() == count; });
 }
 

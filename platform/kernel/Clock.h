@@ -37,7 +37,7 @@ void AdvanceClock(std::uint64_t milliseconds);
 // How many threads sleep now with a deadline on the test clock.
 std::uint32_t CountTimedSleepers();
 
-// Waits (on real time, at most 10 s) until exactly count threads sleep with a deadline: the way a
+// Waits (on real time, at most 30 s) until exactly count threads sleep with a deadline: the way a
 // test knows that the threads woken by AdvanceClock have done their work and gone back to sleep.
 bool WaitForTimedSleepers(std::uint32_t count);
 

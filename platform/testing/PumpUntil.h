@@ -7,8 +7,9 @@
 
 namespace n_Platform {
 
-// How long a test waits, in real time, for something that should happen promptly before it fails.
-constexpr DWORD PROMPTLY_MS = 5000;
+// How long a test waits, in real time, for something that should happen promptly before it fails:
+// generous, for sanitizer builds on two busy cores; a passing test never waits it out.
+constexpr DWORD PROMPTLY_MS = 30000;
 
 // Dispatches the calling thread's messages until done() holds or PROMPTLY_MS of real time have
 // passed; returns done(). It waits for input with no time-out, so it works on the test clock too.
