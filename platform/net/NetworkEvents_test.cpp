@@ -171,6 +171,18 @@ TEST(ConnectEvent, AStaleReadinessDoesNotFinishAPendingConnect) {
     n_PosixPeer::Close(listener);
 }
 
+TEST(CloseEvent, AStaleReadinessDoesNotCloseAConnection) {
+    n_Platform::c_WinsockSession session;
+    std::uint16_t port = 0;
+    const int listener = n_PosixPeer::Listen(&port, 4);
+    c_SelectedSocket selected(FD_CONNECT | FD_CLOSE);
+    ASSERT_EQ(selected.Connect(port), SOCKET_ERROR);
+    ASSERT_EQ(selected.WaitForEvents().lNetworkEvents, FD_CONNECT);
+    n_Platform::OnSocketReady(selected.m_Socket, n_Platform::READY_WRITE | n_Platform::READY_FAILED);
+    EXPECT_EQ(selected.WaitForEvents(0).lNetworkEvents, 0);
+    n_PosixPeer::Close(listener);
+}
+
 // WSAAsyncSelect posts each record to a window of the test's thread: the socket as wParam, the
 // event and its error packed into lParam.
 constexpr UINT SOCKET_MESSAGE = WM_USER + 5;

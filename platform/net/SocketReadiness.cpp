@@ -73,6 +73,10 @@ void CheckClose(c_Socket& socket, unsigned readiness) {
             EndReceiving(socket, WinsockErrorFromErrno(error));
         }
     }
+    // A hang-up with neither an error nor the peer's close is the unconnected socket's stale report.
+    if (!socket.m_ReceiveEnded && (readiness & READY_PEER_CLOSED) == 0) {
+        return;
+    }
     socket.m_CloseRecorded = true;
     RecordNetworkEvent(socket, FD_CLOSE_BIT, socket.m_ReceiveEnded ? socket.m_ReceiveEndStatus : 0);
 }
