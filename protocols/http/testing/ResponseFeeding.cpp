@@ -45,16 +45,7 @@ s_Outcome FeedResponse(const std::string& input, std::uint32_t split, bool close
         response.ParseEndOfData();
     }
     s_Outcome outcome;
-    outcome.m_State = response.GetParseState();
-    c_String error;
-    response.GetError(&error);
-    outcome.m_Error = error.GetChars();
-    outcome.m_StatusCode = response.GetStatusCode();
-    for (const auto& [name, value] : response.GetData().m_Headers) {
-        outcome.m_Headers += std::string(name.GetChars()) + ": " + value.GetChars() + "\n";
-    }
-    const c_ByteBuffer& body = response.GetData().m_Body;
-    outcome.m_Body.assign(reinterpret_cast<const char*>(body.GetData()), body.GetSize());
+    static_cast<s_ResponseOutcome&>(outcome) = DescribeResponse(response);
     outcome.m_Left = received.GetSize();
     return outcome;
 }

@@ -3,6 +3,7 @@
 // hold them, and records the outcome for comparison between ways of splitting.
 
 #include "protocols/http/c_HTTPResponse.h"
+#include "protocols/http/testing/ResponseOutcome.h"
 
 #include <cstdint>
 #include <string>
@@ -10,13 +11,7 @@
 
 namespace n_ResponseFeeding {
 
-struct s_Outcome {
-    std::int32_t m_State = 0;
-    std::string m_Error;
-    std::int32_t m_StatusCode = 0;
-    // "name: value\n" per field, in map order.
-    std::string m_Headers;
-    std::string m_Body;
+struct s_Outcome : s_ResponseOutcome {
     // Bytes left in the receive buffer.
     std::size_t m_Left = 0;
 };
