@@ -28,16 +28,10 @@ std::string Prefix(const c_TestSocketOwner& owner) {
 
 // Spins (no sleep) until the socket has left the table, within the test's real-time limit.
 bool WaitUntilGone(c_NetworkSocketCore* core, const c_TestSocketOwner& owner) {
-    const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(n_Platform::PROMPTLY_MS);
-    while (std::chrono::steady_clock::now() < limit) {
+    return n_Platform::WaitUntil([&] {
         c_CriticalSectionLock lock;
-        if (core->GetNetworkSocket(owner.GetIndex(), owner.GetID(), false, lock) == nullptr) {
-            return true;
-        }
-        lock.Unlock();
-        std::this_thread::yield();
-    }
-    return false;
+        return core->GetNetworkSocket(owner.GetIndex(), owner.GetID(), false, lock) == nullptr;
+    });
 }
 
 struct s_IPv4TextCase {

@@ -85,19 +85,13 @@ protected:
         }
     }
 
-    // Spins (no sleep) until every write has come back, within the test's real-time limit.
+    // Until every write has come back, within the test's real-time limit.
     bool WaitUntilNoWriteIsOutstanding() {
-        const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(n_Platform::PROMPTLY_MS);
-        while (std::chrono::steady_clock::now() < limit) {
+        return n_Platform::WaitUntil([&] {
             c_CriticalSectionLock lock;
             c_NetworkSocket* socket = m_p_Owner->Find(lock);
-            if (socket == nullptr || socket->GetSendBuffersInUse() == 0) {
-                return true;
-            }
-            lock.Unlock();
-            std::this_thread::yield();
-        }
-        return false;
+            return socket == nullptr || socket->GetSendBuffersInUse() == 0;
+        });
     }
 
     c_CoreSession m_Session;

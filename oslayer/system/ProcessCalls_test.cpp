@@ -4,6 +4,7 @@
 #include "oslayer/system/ProcessCalls.h"
 
 #include "oslayer/files/PathCalls.h"
+#include "platform/testing/PumpUntil.h"
 #include "platform/testing/TemporaryDrives.h"
 #include "platform/testing/TestFiles.h"
 #include "textutil/testing/TestText.h"
@@ -39,9 +40,7 @@ protected:
     // The record, once the helper has written it.
     std::string WaitForRecord() {
         const std::string path = m_Drives.GetC() + "/Apps/record.txt";
-        for (int wait = 0; wait < 1000 && !TestFileExists(path); ++wait) {
-            Sleep(10);
-        }
+        EXPECT_TRUE(n_Platform::WaitUntil([&] { return TestFileExists(path); }));
         const std::string record = ReadTestFile(path);
         std::remove(path.c_str());
         return record;
@@ -103,10 +102,7 @@ TEST_F(ProcessCalls, FindsARunningProgramByItsPath) {
     std::filesystem::copy_file("/bin/sleep", m_Drives.GetC() + "/Apps/Sleeper.exe");
     ASSERT_TRUE(n_OSLayer::CreateProcess("C:\\Apps\\Sleeper.exe", "30", "", nullptr, false));
     std::uint32_t id = 0;
-    for (int wait = 0; wait < 1000 && id == 0; ++wait) {
-        id = n_OSLayer::GetProgramProcessId("C:\\Apps\\Sleeper.exe");
-        Sleep(id == 0 ? 10 : 0);
-    }
+    n_Platform::WaitUntil([&] { return (id = n_OSLayer::GetProgramProcessId("C:\\Apps\\Sleeper.exe")) != 0; });
     ASSERT_NE(id, 0u);
     EXPECT_EQ(n_OSLayer::GetProgramProcessId("c:\\apps\\SLEEPER.EXE"), id) << "compared without case";
     EXPECT_TRUE(n_OSLayer::IsProgramRunning("C:\\Apps\\Sleeper.exe"));

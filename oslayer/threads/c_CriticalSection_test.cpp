@@ -39,16 +39,20 @@ TEST(c_CriticalSection, IgnoresALeaveByAThreadThatDoesNotHoldIt) {
     std::thread stranger([&] { section.Leave(); });
     stranger.join();
     EXPECT_EQ(section.GetLockCount(), 1);
+    // The waiter gets in only after the holder has left.
+    std::atomic<bool> holderLeft{false};
+    std::atomic<bool> enteredWhileHeld{false};
     std::atomic<bool> entered{false};
     std::thread waiter([&] {
         section.Enter();
+        enteredWhileHeld = !holderLeft;
         entered = true;
         section.Leave();
     });
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_FALSE(entered);
+    holderLeft = true;
     section.Leave();
     waiter.join();
+    EXPECT_FALSE(enteredWhileHeld);
     EXPECT_TRUE(entered);
 }
 

@@ -1,5 +1,6 @@
 // Tests of events, handles and the wait functions.
 
+#include "platform/testing/PumpUntil.h"
 #include "platform/testing/TestClock.h"
 
 #include <windows.h>
@@ -15,8 +16,7 @@ namespace {
 
 using t_Clock = std::chrono::steady_clock;
 
-// Generous bound for "at once" and for waking after a signal, so that loaded machines pass.
-constexpr auto PROMPTLY = std::chrono::seconds(5);
+constexpr auto PROMPTLY = std::chrono::milliseconds(n_Platform::PROMPTLY_MS);
 
 class c_Events {
 public:
@@ -38,17 +38,6 @@ private:
     std::vector<HANDLE> m_Handles;
 };
 
-template <typename Predicate> bool Eventually(Predicate predicate) {
-    const auto deadline = t_Clock::now() + PROMPTLY;
-    while (!predicate()) {
-        if (t_Clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::yield();
-    }
-    return true;
-}
-
 TEST(Events, AutoResetWakesExactlyOneOfTwoWaiters) {
     c_Events event(1, false);
     std::atomic<int> woken{0};
@@ -62,7 +51,7 @@ TEST(Events, AutoResetWakesExactlyOneOfTwoWaiters) {
     std::thread second(waiter);
     ASSERT_TRUE(n_Platform::WaitForTimedSleepers(2));
     ASSERT_TRUE(SetEvent(event[0]));
-    ASSERT_TRUE(Eventually([&] { return woken == 1; }));
+    ASSERT_TRUE(n_Platform::WaitUntil([&] { return woken == 1; }));
     EXPECT_TRUE(n_Platform::WaitForTimedSleepers(1)) << "the other one sleeps on";
     EXPECT_EQ(woken, 1);
     EXPECT_EQ(WaitForSingleObject(event[0], 0), WAIT_TIMEOUT);

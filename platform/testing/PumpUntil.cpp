@@ -1,4 +1,4 @@
-// PumpUntil: the message loop of tests, bounded by a watchdog on real time.
+// PumpUntil: the message loop of tests, bounded by a watchdog on real time; WaitUntil for the rest.
 
 #include "platform/testing/PumpUntil.h"
 
@@ -46,6 +46,17 @@ private:
 };
 
 } // namespace
+
+bool WaitUntil(const std::function<bool()>& done) {
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(PROMPTLY_MS);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= limit) {
+            return done();
+        }
+        std::this_thread::yield();
+    }
+    return true;
+}
 
 void PumpPending() {
     MSG message;

@@ -15,6 +15,10 @@ constexpr DWORD PROMPTLY_MS = 30000;
 // passed; returns done(). It waits for input with no time-out, so it works on the test clock too.
 bool PumpUntil(const std::function<bool()>& done);
 
+// Checks done() again and again, yielding between checks, until it holds or PROMPTLY_MS of real time
+// have passed; returns done(). For what another thread or process brings about without a message.
+bool WaitUntil(const std::function<bool()>& done);
+
 // Dispatches every message that the calling thread has queued now, without waiting.
 void PumpPending();
 
