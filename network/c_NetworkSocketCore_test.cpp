@@ -4,6 +4,7 @@
 #include "network/c_NetworkSocketCore.h"
 #include "network/testing/c_CoreSession.h"
 #include "network/testing/c_ManualDeletionClock.h"
+#include "network/testing/c_PeerConnection.h"
 #include "network/testing/c_TestSocketOwner.h"
 #include "platform/testing/PosixPeer.h"
 #include "platform/testing/PumpUntil.h"
@@ -172,21 +173,10 @@ TEST_F(NameResolution, ResultAfterTheOwnerLetGoConnectsNothing) {
     EXPECT_FALSE(m_Session.HasLine(Prefix(owner) + "Creating socket."));
 }
 
-class DelayedDeletion : public NetworkSocketCore {
+class DelayedDeletion : public NetworkSocketCore, protected c_PeerConnection {
 protected:
-    void SetUp() override {
-        std::uint16_t port = 0;
-        m_Listener = n_PosixPeer::Listen(&port, 4);
-        m_p_Owner = std::make_unique<c_TestSocketOwner>("127.0.0.1", port);
-        ASSERT_TRUE(m_p_Owner->Connect());
-        m_Peer = n_PosixPeer::Accept(m_Listener);
-        ASSERT_TRUE(n_Platform::PumpUntil([&] { return m_p_Owner->HasEvent(SOCKET_EVENT_CONNECTED); }));
-    }
-    void TearDown() override {
-        m_p_Owner.reset();
-        n_PosixPeer::Close(m_Peer);
-        n_PosixPeer::Close(m_Listener);
-    }
+    void SetUp() override { ASSERT_TRUE(Open()); }
+    void TearDown() override { Close(); }
     // One pass of the 30-second deletion timer, after the clock has moved.
     void RunDeletionPass(std::int64_t microseconds) {
         m_Clock.Move(microseconds);
@@ -195,17 +185,10 @@ protected:
     bool WaitFor(const std::string& text) const { return m_Session.WaitForLine(Prefix(*m_p_Owner) + text); }
 
     c_ManualDeletionClock m_Clock;
-    int m_Listener = -1;
-    int m_Peer = -1;
-    std::unique_ptr<c_TestSocketOwner> m_p_Owner;
 };
 
 TEST_F(DelayedDeletion, FinalSendTimesOutThenCancelsAndCloses) {
-    const std::vector<std::uint8_t> block(1048576, 0x33);
-    for (int sent = 0; sent < 48; ++sent) {
-        m_p_Owner->Send(block.data(), static_cast<std::uint32_t>(block.size()));
-        n_Platform::PumpPending();
-    }
+    FillUntilWritesWait();
     m_p_Owner->Close();
     const std::string delayed = Prefix(*m_p_Owner) + "Write in progress.  Shutdown being delayed.  PendingSize=";
     ASSERT_TRUE(n_Platform::PumpUntil([&] { return m_Session.HasLineStartingWith(delayed); }));

@@ -3,6 +3,7 @@
 
 #include "network/c_NetworkSocket.h"
 #include "network/testing/c_CoreSession.h"
+#include "network/testing/c_PeerConnection.h"
 #include "network/testing/c_TestSocketOwner.h"
 #include "platform/testing/PosixPeer.h"
 #include "platform/testing/PumpUntil.h"
@@ -58,32 +59,11 @@ INSTANTIATE_TEST_SUITE_P(Rows, HoldBack, testing::ValuesIn(HOLD_BACK_CASES),
                          [](const testing::TestParamInfo<s_HoldBackCase>& info) { return info.param.m_Name; });
 
 // A connected owner and the peer's descriptor.
-class ScriptedPeer : public testing::Test {
+class ScriptedPeer : public testing::Test, protected c_PeerConnection {
 protected:
-    void SetUp() override {
-        std::uint16_t port = 0;
-        m_Listener = n_PosixPeer::Listen(&port, 4);
-        m_p_Owner = std::make_unique<c_TestSocketOwner>("127.0.0.1", port);
-        ASSERT_TRUE(m_p_Owner->Connect());
-        m_Peer = n_PosixPeer::Accept(m_Listener);
-        ASSERT_TRUE(n_Platform::PumpUntil([&] { return m_p_Owner->HasEvent(SOCKET_EVENT_CONNECTED); }));
-    }
-    void TearDown() override {
-        m_p_Owner.reset();
-        if (m_Peer >= 0) {
-            n_PosixPeer::Close(m_Peer);
-        }
-        n_PosixPeer::Close(m_Listener);
-    }
+    void SetUp() override { ASSERT_TRUE(Open()); }
+    void TearDown() override { Close(); }
     std::string Prefix() const { return "TestSocket (" + std::to_string(m_p_Owner->GetIndex()) + ") | "; }
-    // Queues bytes until the peer, which reads nothing, leaves writes waiting in the socket.
-    void FillUntilWritesWait() {
-        const std::vector<std::uint8_t> block(1048576, 0x5A);
-        for (int sent = 0; sent < 48; ++sent) {
-            m_p_Owner->Send(block.data(), static_cast<std::uint32_t>(block.size()));
-            n_Platform::PumpPending();
-        }
-    }
 
     // Until every write has come back, within the test's real-time limit.
     bool WaitUntilNoWriteIsOutstanding() {
@@ -95,9 +75,6 @@ protected:
     }
 
     c_CoreSession m_Session;
-    int m_Listener = -1;
-    int m_Peer = -1;
-    std::unique_ptr<c_TestSocketOwner> m_p_Owner;
 };
 
 TEST_F(ScriptedPeer, ResetInMidStreamIsAnErrorNotAClose) {
