@@ -182,7 +182,14 @@ protected:
         m_Clock.Move(microseconds);
         Core()->PostCompletion(0, COMPLETION_KEY_TIMER, 0);
     }
-    bool WaitFor(const std::string& text) const { return m_Session.WaitForLine(Prefix(*m_p_Owner) + text); }
+    // A line is logged under the socket's lock before the socket stamps its deletion times, so
+    // taking the lock once after the line is seen lets the next clock move come after the stamp.
+    void Settle() const { c_CriticalSectionLock settle(m_p_Owner->GetSharedSocketLock()->m_Section); }
+    bool WaitFor(const std::string& text) const {
+        const bool seen = m_Session.WaitForLine(Prefix(*m_p_Owner) + text);
+        Settle();
+        return seen;
+    }
 
     c_ManualDeletionClock m_Clock;
 };
@@ -192,6 +199,7 @@ TEST_F(DelayedDeletion, FinalSendTimesOutThenCancelsAndCloses) {
     m_p_Owner->Close();
     const std::string delayed = Prefix(*m_p_Owner) + "Write in progress.  Shutdown being delayed.  PendingSize=";
     ASSERT_TRUE(n_Platform::PumpUntil([&] { return m_Session.HasLineStartingWith(delayed); }));
+    Settle();
 
     RunDeletionPass(59000000);
     RunDeletionPass(1000000);
