@@ -58,14 +58,6 @@ c_String c_NetworkSocket::GetErrorText() {
     return GetNetworkErrorText(static_cast<std::uint32_t>(WSAGetLastError()));
 }
 
-// Encryption engines come with the TLS sockets; until a socket has one it runs in plain text.
-void c_NetworkSocket::SwitchOffMissingEncryption() {
-    if (m_SecurityMethod != 0) {
-        Log("Switching to no encryption because encryption I/O buffers is null.", false);
-        m_SecurityMethod = 0;
-    }
-}
-
 // ---- send buffers ----
 
 void c_NetworkSocket::SelectNextFreeSendBuffer() {
@@ -159,7 +151,9 @@ bool c_NetworkSocket::SendData(bool flush, c_CriticalSectionLock& lock) {
         return true;
     }
     m_SendRequested = false;
-    SwitchOffMissingEncryption();
+    if (!StageSendBuffer(index, *buffer)) {
+        return false;
+    }
     if (!buffer->HasData()) {
         return true;
     }

@@ -7,8 +7,10 @@
 // the lock released and retaken at once. A socket is deleted only once none of its I/O is
 // outstanding, since each completion carries a pointer into the socket's own I/O records.
 
+#include "network/c_EncryptionIOBuffers.h"
 #include "network/c_SharedSocketLock.h"
 #include "network/c_SocketWrapper.h"
+#include "network/c_Socks5Client.h"
 #include "network/c_Socks5ConnectionSettings.h"
 #include "oslayer/threads/c_CriticalSectionLock.h"
 #include "strings/c_String.h"
@@ -20,6 +22,7 @@
 #include <array>
 #include <cstdint>
 #include <list>
+#include <memory>
 #include <vector>
 
 class c_NetworkSocketOwner;
@@ -90,9 +93,17 @@ public:
 
     // Set-up, connect, network events and the end.
     bool CreateSocket();
+    // The TLS engine over the core's context for the role and method. A socket asked for TLS never
+    // runs without one: a missing context fails the set-up, as does compression with TLS.
+    bool SetUpEncryption(bool serverRole);
     bool StartConnect(c_CriticalSectionLock& lock);
     void OnConnected(c_CriticalSectionLock& lock);
     void ProcessNetworkEvents();
+
+    // SOCKS 5: the handshake's next step over what the proxy has sent; true once connected.
+    bool ProcessSocks5Handshake(c_CriticalSectionLock& lock);
+    bool IsSocks5HandshakeInProgress() const { return m_Socks5Client.IsHandshakeInProgress(); }
+
     void StartGracefulShutdown(c_CriticalSectionLock& lock);
     void CloseImmediately();
     void CancelPendingIO();
@@ -183,6 +194,11 @@ public:
     bool m_DeleteWhenIdle = false;
     std::array<s_SocketIORecord, RECEIVE_BUFFER_COUNT> m_ReceiveIORecords{};
     std::array<s_SocketIORecord, SEND_BUFFER_COUNT> m_SendIORecords{};
+    std::unique_ptr<c_EncryptionIOBuffers> m_p_EncryptionIOBuffers;
+    // The TLS close_notify goes out with the next send, after the owner's last bytes.
+    bool m_TLSCloseNotifyDue = false;
+    // The handshake's state, its staged message and what the proxy sent.
+    c_Socks5Client m_Socks5Client;
 
 private:
     void SelectNextFreeSendBuffer();
@@ -202,5 +218,30 @@ private:
     void ContinueShutdown();
     void EndWaitingShutdown();
     static c_String GetErrorText();
-    void SwitchOffMissingEncryption();
+    void NotifyConnected(c_CriticalSectionLock& lock);
+    void PostDataReceived();
+    void DeliverReceivedBytes(c_CriticalSectionLock& lock);
+    // The newest receive's bytes leave its buffer for the SOCKS 5 or TLS step, and the entry is
+    // consumed; false when memory fails.
+    bool TakeNewestReceivedBytes(c_ByteBuffer& target);
+    // Bytes that step gives back become the newest entry's data; false when memory fails.
+    bool RefillNewestReceivedBuffer(c_ByteBuffer& bytes);
+
+    // TLS.
+    c_String GetTLSServerName() const;
+    bool StageSendBuffer(std::int32_t index, c_IOBuffer& buffer);
+    bool EncryptSendBuffer(std::int32_t index);
+    void SendDueCloseNotify(c_EncryptionIOBuffers& engine);
+    bool QueueTLSCloseNotify();
+    // Whether decrypted bytes now wait for the owner.
+    bool DecryptNewestReceivedBuffer(c_CriticalSectionLock& lock);
+    bool AddDataToSocketSendBuffer(c_ByteBuffer& source, c_IOBuffer& target);
+    bool CopyFromSendBufferToStreamBuffer(std::int32_t index, c_ByteBuffer& input);
+    bool CopyFromStreamBufferToSendBuffer(std::int32_t index, c_ByteBuffer& output);
+
+    // SOCKS 5.
+    bool RefuseSocks5Settings();
+    void OnSocks5BytesReceived(c_CriticalSectionLock& lock);
+    bool SendSocks5Message(const char* line, c_CriticalSectionLock& lock);
+    void OnSocks5Failed(const char* text);
 };

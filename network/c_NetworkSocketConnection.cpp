@@ -4,7 +4,6 @@
 #include "network/c_NetworkSocket.h"
 
 #include "network/DeletionClock.h"
-#include "network/TLSTexts.h"
 #include "network/c_NetworkSocketCore.h"
 #include "oslayer/net/NameLookup.h"
 #include "textutil/NumberFormatting.h"
@@ -22,10 +21,8 @@ bool HasElapsed(std::int64_t stamp, std::int64_t limit) {
 } // namespace
 
 bool c_NetworkSocket::CreateSocket() {
-    if (m_SecurityMethod == 0) {
-        Log("Creating socket.", false);
-    } else {
-        Log(Concat({"Creating socket.  Using ", GetSecurityMethodName(m_SecurityMethod), "."}), false);
+    if (!SetUpEncryption(false)) {
+        return false;
     }
     if (m_SocketKind != 0 || !CreateTCP()) {
         Log(c_String("Error creating the socket.  ") + GetErrorText(), true);
@@ -68,6 +65,9 @@ bool c_NetworkSocket::StartConnect(c_CriticalSectionLock&) {
     const std::uint32_t address = ntohl(m_RemoteSockAddr.sin_addr.s_addr);
     const std::uint16_t port = ntohs(m_RemoteSockAddr.sin_port);
     Log(Concat({"Connecting to IP: ", IPv4ToString(address), "."}), false);
+    if (RefuseSocks5Settings()) {
+        return false;
+    }
     if (!Connect(address, port) && WSAGetLastError() != WSAEWOULDBLOCK) {
         Log(Concat({"Error connecting to ", IPv4ToString(address), ":", ::ToString(static_cast<unsigned int>(port)),
                     ".  ", GetErrorText()}),
@@ -75,6 +75,10 @@ bool c_NetworkSocket::StartConnect(c_CriticalSectionLock&) {
         return false;
     }
     UpdateLocalAddress();
+    // The owner decided on the proxy for this target; a proxy on this host is still a proxy.
+    if (m_Socks5Settings.m_UseSocks5) {
+        m_Socks5Client.Start();
+    }
     return true;
 }
 
@@ -84,7 +88,20 @@ void c_NetworkSocket::OnConnected(c_CriticalSectionLock& lock) {
     if (!ReceiveData(lock)) {
         PostSocketEvent(SOCKET_EVENT_CONNECT_FAILED);
     }
+    if (IsSocks5HandshakeInProgress()) {
+        ProcessSocks5Handshake(lock);
+    } else {
+        NotifyConnected(lock);
+    }
+}
+
+// A TLS client's hello leaves at once, so that a server that speaks first is not kept waiting for
+// the owner's first bytes.
+void c_NetworkSocket::NotifyConnected(c_CriticalSectionLock& lock) {
     PostSocketEvent(SOCKET_EVENT_CONNECTED);
+    if (m_p_EncryptionIOBuffers != nullptr && !SendData(true, lock)) {
+        FailWithSocketError();
+    }
 }
 
 void c_NetworkSocket::ProcessNetworkEvents() {
@@ -115,7 +132,8 @@ void c_NetworkSocket::StartGracefulShutdown(c_CriticalSectionLock& lock) {
     if (!IsValid()) {
         return;
     }
-    const bool currentHasBytes = GetCurrentSendBufferSize() > 0;
+    const bool closeNotifyDue = m_ShutdownState != 1 && QueueTLSCloseNotify();
+    const bool currentHasBytes = GetCurrentSendBufferSize() > 0 || closeNotifyDue;
     if (m_ShutdownState != 1 && (AreSendBuffersInUse() || currentHasBytes)) {
         Log(c_String("Write in progress.  Shutdown being delayed.  PendingSize=") +
                 ::ToString(GetCurrentSendBufferSize()),

@@ -146,16 +146,58 @@ void c_NetworkSocket::OnReceiveCompleted(s_SocketIORecord* record, std::uint32_t
     }
     buffer.SetUsedSizeWithinCapacity(static_cast<int>(bytes));
     AddReceivedBytes(bytes);
-    SwitchOffMissingEncryption();
     if (m_p_Owner == nullptr) {
         return;
     }
-    if (!m_p_Owner->m_DataReceivedEventPending) {
+    if (IsSocks5HandshakeInProgress()) {
+        OnSocks5BytesReceived(lock);
+        return;
+    }
+    DeliverReceivedBytes(lock);
+}
+
+// The newest entry's bytes reach the owner, decrypted first on a TLS socket.
+void c_NetworkSocket::DeliverReceivedBytes(c_CriticalSectionLock& lock) {
+    if (m_SecurityMethod != 0 && !DecryptNewestReceivedBuffer(lock)) {
+        return;
+    }
+    PostDataReceived();
+}
+
+// At most one event 1026 waits: the owner clears the flag when it handles it.
+void c_NetworkSocket::PostDataReceived() {
+    if (m_p_Owner != nullptr && !m_p_Owner->m_DataReceivedEventPending) {
         m_p_Owner->m_DataReceivedEventPending = true;
         if (!PostSocketEvent(SOCKET_EVENT_DATA_RECEIVED)) {
             m_p_Owner->m_DataReceivedEventPending = false;
         }
     }
+}
+
+bool c_NetworkSocket::TakeNewestReceivedBytes(c_ByteBuffer& target) {
+    s_ReceivedBuffer& entry = m_ReceivedBuffers.back();
+    c_IOBuffer& buffer = m_ReceiveBuffers[static_cast<std::size_t>(entry.m_BufferIndex)];
+    if (!target.Append(buffer.GetData(), static_cast<std::uint32_t>(buffer.GetUsedSize()))) {
+        return false;
+    }
+    buffer.SetUsedSizeWithinCapacity(0);
+    m_ReceivedBytes -= std::min(m_ReceivedBytes, static_cast<std::uint32_t>(entry.m_ByteCount));
+    entry.m_ByteCount = 0;
+    entry.m_Consumed = true;
+    return true;
+}
+
+bool c_NetworkSocket::RefillNewestReceivedBuffer(c_ByteBuffer& bytes) {
+    s_ReceivedBuffer& entry = m_ReceivedBuffers.back();
+    c_IOBuffer& buffer = m_ReceiveBuffers[static_cast<std::size_t>(entry.m_BufferIndex)];
+    if (!buffer.Append(bytes.GetData(), static_cast<int>(bytes.GetSize()))) {
+        return false;
+    }
+    AddReceivedBytes(bytes.GetSize());
+    entry.m_ByteCount = static_cast<std::int32_t>(bytes.GetSize());
+    entry.m_Consumed = false;
+    bytes.Clear(false);
+    return true;
 }
 
 // A clean zero-byte read is the peer's graceful close; a failed receive (a reset included) is an
