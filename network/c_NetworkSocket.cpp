@@ -206,7 +206,8 @@ void c_NetworkSocket::OnWriteCompleted(s_SocketIORecord* record, std::uint32_t b
         StartGracefulShutdown(lock);
         return;
     }
-    if (!m_Error && m_p_Owner != nullptr && !m_p_Owner->m_SendCompleteEventPending) {
+    // The handshake's own messages are no sends of the owner's.
+    if (!m_Error && m_p_Owner != nullptr && !m_p_Owner->m_SendCompleteEventPending && !IsSocks5HandshakeInProgress()) {
         m_p_Owner->m_SendCompleteEventPending = true;
         PostSocketEvent(SOCKET_EVENT_SEND_COMPLETE);
     }

@@ -24,15 +24,22 @@ void c_PeerConnection::Close() {
     }
 }
 
-bool c_PeerConnection::Open() {
+bool c_PeerConnection::Accept(const std::function<void(c_TestSocketOwner&)>& configure) {
     std::uint16_t port = 0;
     m_Listener = n_PosixPeer::Listen(&port, 4);
     m_p_Owner = std::make_unique<c_TestSocketOwner>("127.0.0.1", port);
+    if (configure) {
+        configure(*m_p_Owner);
+    }
     if (!m_p_Owner->Connect()) {
         return false;
     }
     m_Peer = n_PosixPeer::Accept(m_Listener);
-    return n_Platform::PumpUntil([&] { return m_p_Owner->HasEvent(SOCKET_EVENT_CONNECTED); });
+    return m_Peer >= 0;
+}
+
+bool c_PeerConnection::Open(const std::function<void(c_TestSocketOwner&)>& configure) {
+    return Accept(configure) && n_Platform::PumpUntil([&] { return m_p_Owner->HasEvent(SOCKET_EVENT_CONNECTED); });
 }
 
 void c_PeerConnection::FillUntilWritesWait() {

@@ -4,6 +4,7 @@
 
 #include "network/testing/c_TestSocketOwner.h"
 
+#include <functional>
 #include <memory>
 
 class c_PeerConnection {
@@ -13,8 +14,10 @@ public:
     c_PeerConnection(const c_PeerConnection&) = delete;
     c_PeerConnection& operator=(const c_PeerConnection&) = delete;
 
-    // Listens, connects the owner, accepts it and pumps until the owner hears it is connected.
-    bool Open();
+    // Listens, connects the owner (configured first when asked) and accepts it.
+    bool Accept(const std::function<void(c_TestSocketOwner&)>& configure = {});
+    // Accept, then pumps until the owner hears it is connected.
+    bool Open(const std::function<void(c_TestSocketOwner&)>& configure = {});
     // Lets the owner go, then closes the peer and the listener; before the core goes.
     void Close();
     // Queues bytes until the peer, which reads nothing, leaves writes waiting in the socket.

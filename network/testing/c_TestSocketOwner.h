@@ -36,19 +36,19 @@ public:
     c_String GetName() const override { return "TestSocket"; }
     bool GetEnableLogging() const override { return true; }
     std::int32_t GetLogLevel() const override { return 0; }
-    std::int32_t GetSecurityMethod() const override { return 0; }
+    std::int32_t GetSecurityMethod() const override { return m_SecurityMethod; }
     c_String GetRemoteName() const override { return m_RemoteName; }
     std::uint16_t GetConnectPort() const override { return m_Port; }
     std::int32_t GetConnectionKind() const override { return 0; }
     std::uint32_t GetInterfaceAddress() const override { return 0; }
     std::int32_t GetSocketReceiveBufferSize() const override { return 0; }
     std::int32_t GetSocketSendBufferSize() const override { return 0; }
-    std::int32_t GetCompressionType() const override { return 0; }
+    std::int32_t GetCompressionType() const override { return m_CompressionType; }
     bool GetUseDelayedSends() const override { return m_UseDelayedSends; }
     std::int32_t GetDelayedSendMilliseconds() const override { return m_DelayedSendMilliseconds; }
     c_String GetTLSServerCertificatePathAndFileName() const override { return c_String(); }
     void GetTLSClientAuthenticationCertificateFiles(c_String&, c_String&, c_String&) const override {}
-    c_Socks5ConnectionSettings GetSocks5ConnectionSettings() const override { return {}; }
+    c_Socks5ConnectionSettings GetSocks5ConnectionSettings() const override { return m_Socks5Settings; }
 
     void OnNameResolutionFailed(c_CriticalSectionLock&) override { Record(SOCKET_EVENT_NAME_RESOLUTION_FAILED); }
     void OnReceivedDataFromCore(c_CriticalSectionLock& lock) override;
@@ -63,6 +63,11 @@ public:
     std::vector<UINT> m_Events;
     c_ByteBuffer m_Received;
     bool m_UseDelayedSends = false;
+    std::int32_t m_SecurityMethod = 0;
+    std::int32_t m_CompressionType = 0;
+    // The connection's copy: with use SOCKS 5 set, the remote name and port are the proxy's and
+    // these the target's.
+    c_Socks5ConnectionSettings m_Socks5Settings;
     std::int32_t m_DelayedSendMilliseconds = 0;
     // Run after every data or send-complete event, with the socket's lock released: a test's feeder.
     std::function<void()> m_OnProgress;
