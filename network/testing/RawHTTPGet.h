@@ -25,20 +25,31 @@ inline bool PumpWhileReceiving(c_TestSocketOwner& owner, const std::function<boo
     return false;
 }
 
-// The owner has connected (address given or resolved); waits for the connection first.
-inline s_RawResponse RawHTTPGet(c_TestSocketOwner& owner, const std::string& host, const std::string& path) {
-    s_RawResponse response;
+inline std::string GetReceivedText(const c_TestSocketOwner& owner) {
+    return std::string(reinterpret_cast<const char*>(owner.m_Received.GetData()), owner.m_Received.GetSize());
+}
+
+// The owner has asked to connect; waits for the connection, then sends the request.
+inline bool SendRawHTTPGet(c_TestSocketOwner& owner, const std::string& host, const std::string& path) {
     if (!n_Platform::PumpUntil(
             [&] { return owner.HasEvent(SOCKET_EVENT_CONNECTED) || owner.HasEvent(SOCKET_EVENT_CONNECT_FAILED); }) ||
         !owner.HasEvent(SOCKET_EVENT_CONNECTED)) {
-        return response;
+        return false;
     }
     const std::string request = "GET " + path + " HTTP/1.1\r\nHost: " + host + "\r\nConnection: close\r\n\r\n";
-    owner.Send(reinterpret_cast<const std::uint8_t*>(request.data()), static_cast<std::uint32_t>(request.size()));
+    return owner.Send(reinterpret_cast<const std::uint8_t*>(request.data()),
+                      static_cast<std::uint32_t>(request.size())) == request.size();
+}
+
+inline s_RawResponse RawHTTPGet(c_TestSocketOwner& owner, const std::string& host, const std::string& path) {
+    s_RawResponse response;
+    if (!SendRawHTTPGet(owner, host, path)) {
+        return response;
+    }
     PumpWhileReceiving(
         owner, [&] { return owner.HasEvent(SOCKET_EVENT_CLOSED_BY_REMOTE) || owner.HasEvent(SOCKET_EVENT_ERROR); });
     response.m_Closed = owner.HasEvent(SOCKET_EVENT_CLOSED_BY_REMOTE) && !owner.HasEvent(SOCKET_EVENT_ERROR);
-    const std::string all(reinterpret_cast<const char*>(owner.m_Received.GetData()), owner.m_Received.GetSize());
+    const std::string all = GetReceivedText(owner);
     const std::size_t end = all.find("\r\n\r\n");
     if (end != std::string::npos) {
         response.m_Head = all.substr(0, end + 2);

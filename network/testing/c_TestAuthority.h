@@ -56,3 +56,27 @@ private:
     std::string m_Folder;
     bool m_Ready = false;
 };
+
+// SSL_CERT_FILE pointed at a file for the object's life: client contexts made meanwhile trust it.
+class c_ScopedCertificateFile {
+public:
+    explicit c_ScopedCertificateFile(const std::string& path) {
+        const char* old = std::getenv("SSL_CERT_FILE");
+        m_HadOld = old != nullptr;
+        m_Old = m_HadOld ? old : "";
+        setenv("SSL_CERT_FILE", path.c_str(), 1);
+    }
+    ~c_ScopedCertificateFile() {
+        if (m_HadOld) {
+            setenv("SSL_CERT_FILE", m_Old.c_str(), 1);
+        } else {
+            unsetenv("SSL_CERT_FILE");
+        }
+    }
+    c_ScopedCertificateFile(const c_ScopedCertificateFile&) = delete;
+    c_ScopedCertificateFile& operator=(const c_ScopedCertificateFile&) = delete;
+
+private:
+    bool m_HadOld = false;
+    std::string m_Old;
+};
