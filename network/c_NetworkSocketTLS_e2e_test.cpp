@@ -7,7 +7,7 @@
 #include "network/testing/c_NginxServer.h"
 #include "network/testing/c_OpenSSLServer.h"
 #include "network/testing/c_PeerConnection.h"
-#include "network/testing/c_TestAuthority.h"
+#include "network/testing/c_TrustedAuthorityTest.h"
 #include "platform/testing/PosixPeer.h"
 #include "textutil/Digests.h"
 
@@ -37,34 +37,10 @@ std::string MakeBytes(std::size_t count) {
     return bytes;
 }
 
-// One authority for the whole program, trusted by every client context made after it.
-class TrustedAuthority : public testing::Test {
+class NetworkSocketWithOpenSSLServer : public c_TrustedAuthorityTest {
 protected:
     static void SetUpTestSuite() {
-        s_p_Authority = new c_TestAuthority;
-        s_p_Stranger = new c_TestAuthority("Untrusted Authority");
-        ASSERT_TRUE(s_p_Authority->IsReady() && s_p_Stranger->IsReady());
-        s_p_Trust = new c_ScopedCertificateFile(s_p_Authority->GetCertificatePath());
-    }
-    static void TearDownTestSuite() {
-        delete s_p_Trust;
-        delete s_p_Authority;
-        delete s_p_Stranger;
-    }
-
-    static c_TestAuthority* s_p_Authority;
-    static c_TestAuthority* s_p_Stranger;
-    static c_ScopedCertificateFile* s_p_Trust;
-};
-
-c_TestAuthority* TrustedAuthority::s_p_Authority = nullptr;
-c_TestAuthority* TrustedAuthority::s_p_Stranger = nullptr;
-c_ScopedCertificateFile* TrustedAuthority::s_p_Trust = nullptr;
-
-class NetworkSocketWithOpenSSLServer : public TrustedAuthority {
-protected:
-    static void SetUpTestSuite() {
-        TrustedAuthority::SetUpTestSuite();
+        c_TrustedAuthorityTest::SetUpTestSuite();
         ASSERT_TRUE(s_p_Authority->Issue("server.test", "DNS:server.test"));
         ASSERT_TRUE(s_p_Authority->Issue("sni.test", "DNS:sni.test"));
         ASSERT_TRUE(s_p_Stranger->Issue("server.test", "DNS:server.test"));
@@ -120,10 +96,10 @@ TEST_F(NetworkSocketWithOpenSSLServer, TheServerIsNamedAndVerified) {
     }
 }
 
-class NetworkSocketWithNginx : public TrustedAuthority {
+class NetworkSocketWithNginx : public c_TrustedAuthorityTest {
 protected:
     static void SetUpTestSuite() {
-        TrustedAuthority::SetUpTestSuite();
+        c_TrustedAuthorityTest::SetUpTestSuite();
         ASSERT_TRUE(s_p_Authority->Issue("localhost", "DNS:localhost"));
         s_p_Server = new c_NginxServer("127.0.0.2", s_p_Authority->GetPath("localhost.crt"),
                                        s_p_Authority->GetPath("localhost.key"));
@@ -131,7 +107,7 @@ protected:
     }
     static void TearDownTestSuite() {
         delete s_p_Server;
-        TrustedAuthority::TearDownTestSuite();
+        c_TrustedAuthorityTest::TearDownTestSuite();
     }
 
     static c_NginxServer* s_p_Server;
@@ -159,10 +135,10 @@ TEST_F(NetworkSocketWithNginx, FilesArriveIntact) {
 }
 
 // The test plays a TLS server over the peer's descriptor with an engine of its own.
-class NetworkSocketWithOwnTLSServer : public TrustedAuthority, protected c_PeerConnection {
+class NetworkSocketWithOwnTLSServer : public c_TrustedAuthorityTest, protected c_PeerConnection {
 protected:
     static void SetUpTestSuite() {
-        TrustedAuthority::SetUpTestSuite();
+        c_TrustedAuthorityTest::SetUpTestSuite();
         ASSERT_TRUE(s_p_Authority->Issue("address", "IP:127.0.0.1"));
     }
 
