@@ -124,3 +124,16 @@ write("HTTPChunkedGzip", "cut", seed(TEXT[:500], (0, 0, 2), (1, 0, 255), (77, *U
 for name, url in [("plain", b"https://example.com:8443/a/b?c=1#frag"), ("noscheme", b"example.com/x"),
                   ("userinfo", b"http://user:pw@example.com/"), ("query", b"http://example.com?u=http://x")]:
     write("HTTPURL", name, url)
+
+# Socks5Reply: the proxy's bytes, then start state, host length, port, user length, slice seed,
+# largest slice.
+IPV4_REPLY = b"\x05\x00\x00\x01\x7f\x00\x00\x01\x04\x38"
+NAME_REPLY = b"\x05\x00\x00\x03\x04name\x04\x38"
+IPV6_REPLY = b"\x05\x00\x00\x04" + bytes(16) + b"\x04\x38"
+for name, start, answer in [("method", 2, b"\x05\x00" + IPV4_REPLY + b"data"),
+                            ("password", 2, b"\x05\x02\x01\x00" + NAME_REPLY + b"data"),
+                            ("status", 3, b"\x01\x00" + IPV6_REPLY),
+                            ("reply", 4, NAME_REPLY + b"after"),
+                            ("refused", 4, b"\x05\x05\x00\x01")]:
+    write("Socks5Reply", name, seed(answer, (start, 2, 4), (10, 0, 255), (443, 0, 65535), (4, 0, 300), (start, *U32),
+                                    (3, 1, 64)))
