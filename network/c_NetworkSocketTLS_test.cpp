@@ -69,8 +69,10 @@ void Deliver(c_EncryptionIOBuffers& from, c_EncryptionIOBuffers& to) {
 
 TEST_F(NetworkSocketTLS, TheServerRoleAnswersAClient) {
     c_NetworkSocket server("Server", true, 3);
-    // The socket thread makes the contexts, then logs how it came by the server certificate.
-    ASSERT_TRUE(n_Platform::WaitUntil([&] { return m_Session.HasLineStartingWith(""); }));
+    // The socket thread makes the contexts before it takes work: a connect it fails comes after.
+    c_TestSocketOwner probe("127.0.0.1", n_PosixPeer::FindClosedPort());
+    ASSERT_TRUE(probe.Connect());
+    ASSERT_TRUE(n_Platform::PumpUntil([&] { return probe.HasEvent(SOCKET_EVENT_CONNECT_FAILED); }));
     ASSERT_TRUE(server.SetUpEncryption(true));
     ASSERT_NE(server.m_p_EncryptionIOBuffers, nullptr);
     c_TLSContext context(3, 0);
