@@ -107,6 +107,10 @@ bool c_NetworkSocketCore::RequestSendBufferReserve(c_NetworkSocket* socket) {
     return m_MemoryReserveThread.QueueSocket(socket);
 }
 
+bool c_NetworkSocketCore::QueueCompression(c_NetworkSocket* socket, std::int32_t bufferIndex) {
+    return m_DataCompressionThread.QueueSendBuffer(socket, bufferIndex);
+}
+
 c_NetworkSocketCore::c_MemoryReserveThread::c_MemoryReserveThread(c_NetworkSocketCore* core)
     : c_SignalledThread("c_NetworkSocketCore::c_MemoryReserveThread", core) {
     m_Event.Create(false, c_StringView());

@@ -55,6 +55,12 @@ bool c_CoreSession::HasLineStartingWith(const std::string& start) const {
                        [&](const std::string& line) { return line.compare(0, start.size(), start) == 0; });
 }
 
+bool c_CoreSession::HasLineContaining(const std::string& part) const {
+    std::lock_guard<std::mutex> lock(s_Lock);
+    return std::any_of(s_Lines.begin(), s_Lines.end(),
+                       [&](const std::string& line) { return line.find(part) != std::string::npos; });
+}
+
 bool c_CoreSession::HasLinesInOrder(const std::vector<std::string>& lines) const {
     std::lock_guard<std::mutex> lock(s_Lock);
     auto position = s_Lines.begin();
