@@ -98,7 +98,7 @@ std::int32_t c_NetworkSocket::UpdateMaxMessageSize() {
     if (m_SocketKind != KIND_UDP || !IsValid()) {
         return 0;
     }
-    if (std::optional<std::int32_t> size = GetMaxMessageSize()) {
+    if (std::optional<std::int32_t> size = c_SocketWrapper::GetMaxMessageSize()) {
         m_MaxMessageSize = *size;
     } else {
         Log(c_String("Error getting maximum message size.  ") + GetErrorText(), true);
