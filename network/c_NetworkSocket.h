@@ -1,6 +1,7 @@
 #pragma once
-// c_NetworkSocket: one TCP connection as the core's socket thread drives it, with its 200 send
-// buffers, its receive buffers, its graceful shutdown and the time stamps of its end.
+// c_NetworkSocket: one TCP connection, UDP socket or UDP multicast receiver as the core's socket
+// thread drives it, with its 200 send buffers, its receive buffers, its recordings, its graceful
+// shutdown and the time stamps of its end.
 //
 // The core creates it for an owner, keeps it in the socket table and deletes it on the socket thread
 // only. Every field is read and written under the pair's shared lock; overlapped calls are made with

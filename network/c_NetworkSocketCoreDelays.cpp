@@ -1,5 +1,5 @@
-// c_NetworkSocketCore: delayed sends, the delayed deletion, the network-event pass and the
-// memory-reserve thread.
+// c_NetworkSocketCore: delayed sends, the delayed deletion, the network-event pass, the
+// memory-reserve thread and the hand-over to the compression thread.
 
 #include "network/c_NetworkSocketCore.h"
 

@@ -124,6 +124,14 @@ bool c_NetworkSocket::PostReceive(c_IOBuffer* buffer, std::int32_t index, c_Crit
 void c_NetworkSocket::OnReceiveCompleted(s_SocketIORecord* record, std::uint32_t bytes, std::uint32_t error,
                                          c_CriticalSectionLock& lock) {
     --m_ReceivesPosted;
+    if (bytes == 0 && error == 0 && m_SocketKind != KIND_TCP) {
+        // An empty datagram carries nothing and ends nothing: the buffer goes back to receiving.
+        m_AvailableReceiveBuffers.push_back(record->m_BufferIndex);
+        if (!ReceiveData(lock)) {
+            PostSocketEvent(SOCKET_EVENT_CONNECT_FAILED);
+        }
+        return;
+    }
     if (bytes == 0 || error != 0) {
         // The receives still posted complete the same way; the last one decides.
         m_ReceiveFailed = m_ReceiveFailed || error != 0;

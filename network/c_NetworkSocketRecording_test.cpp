@@ -146,15 +146,22 @@ TEST_F(RecordedSockets, ACompressingSocketAlsoRecordsItsBlocks) {
 TEST_F(Recording, StopsAtTheSizeLimit) {
     c_NetworkSocket::SetRecordingSizeLimit(10);
     c_NetworkSocket socket(m_Name.c_str(), false, 0);
-    c_File file;
+    c_File shortFile;
     bool failed = false;
-    Record(socket, file, failed, "123456789");
-    Record(socket, file, failed, "abcde");
-    EXPECT_EQ(file.GetSize(), 14);
-    Record(socket, file, failed, "xyz");
-    EXPECT_EQ(file.GetSize(), 14);
-    file.Close(false, false);
+    Record(socket, shortFile, failed, "123456789");
+    Record(socket, shortFile, failed, "abcde");
+    EXPECT_EQ(shortFile.GetSize(), 14);
+    Record(socket, shortFile, failed, "xyz");
+    EXPECT_EQ(shortFile.GetSize(), 14);
+    shortFile.Close(false, false);
     EXPECT_EQ(ReadRecording("ReceiveData_"), "123456789abcde");
+
+    c_File fullFile;
+    socket.RecordData(reinterpret_cast<const std::uint8_t*>("1234567890"), 10, fullFile, failed,
+                      "UncompressedSendData_");
+    socket.RecordData(reinterpret_cast<const std::uint8_t*>("x"), 1, fullFile, failed, "UncompressedSendData_");
+    fullFile.Close(false, false);
+    EXPECT_EQ(ReadRecording("UncompressedSendData_"), "1234567890");
 }
 
 // Whatever second the file opens in, an older file of that name keeps no tail.

@@ -72,6 +72,22 @@ TEST_F(DatagramSocket, QueuedDatagramsKeepTheirBoundariesAndOrder) {
     EXPECT_EQ(std::string(m_p_Owner->m_Received.GetView().begin(), m_p_Owner->m_Received.GetView().end()), answer);
 }
 
+TEST_F(DatagramSocket, AnEmptyDatagramIsNoClose) {
+    Connect(c_NetworkSocket::KIND_UDP, LOOPBACK, m_PeerPort);
+    const std::string hello = "hello";
+    ASSERT_TRUE(m_p_Owner->SendDatagram(reinterpret_cast<const std::uint8_t*>(hello.data()),
+                                        static_cast<std::uint32_t>(hello.size())));
+    std::uint16_t ownerPort = 0;
+    ASSERT_EQ(ReceiveAtPeer(&ownerPort), hello);
+    for (int empty = 0; empty < 20; ++empty) {
+        ASSERT_TRUE(n_PosixPeer::SendDatagram(m_Peer, ownerPort, "", 0));
+    }
+    ASSERT_TRUE(n_PosixPeer::SendDatagram(m_Peer, ownerPort, hello.data(), hello.size()));
+    ASSERT_TRUE(n_Platform::PumpUntil([&] { return m_p_Owner->m_Received.GetSize() == hello.size(); }));
+    EXPECT_FALSE(m_p_Owner->HasEvent(SOCKET_EVENT_CLOSED_BY_REMOTE));
+    EXPECT_FALSE(m_p_Owner->HasEvent(SOCKET_EVENT_ERROR));
+}
+
 TEST_F(DatagramSocket, AMulticastReceiverJoinsItsGroupOnTheInterfaceAndReceives) {
     const std::uint16_t port = n_PosixPeer::FindClosedPort();
     Connect(c_NetworkSocket::KIND_MULTICAST, GROUP, port);
