@@ -110,16 +110,24 @@ LRESULT c_ListeningSocket::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
     return c_AsyncWindow::WindowProc(message, wParam, lParam);
 }
 
+// Repeats while a pass took connections: the system reports FD_ACCEPT again while more wait. A pass
+// that took none (the accept failing for want of handles, say) waits for the next event instead of
+// spinning on the window's thread.
 void c_ListeningSocket::ProcessNetworkEvents() {
-    bool accepted = true;
-    while (accepted && IsValid()) {
+    bool repeat = true;
+    while (repeat && IsValid()) {
         WSANETWORKEVENTS events{};
         if (!EnumNetworkEvents(m_Thread.GetEventHandle(), events)) {
             return;
         }
-        accepted = (events.lNetworkEvents & FD_ACCEPT) != 0;
-        if (accepted) {
-            OnAccept(events.iErrorCode[FD_ACCEPT_BIT]);
+        repeat = false;
+        if ((events.lNetworkEvents & FD_ACCEPT) != 0) {
+            const std::int32_t error = events.iErrorCode[FD_ACCEPT_BIT];
+            if (error != 0) {
+                OnAccept(error);
+            } else {
+                repeat = AcceptWaitingConnections() > 0;
+            }
         }
         if ((events.lNetworkEvents & FD_CLOSE) != 0) {
             OnClose(events.iErrorCode[FD_CLOSE_BIT]);
@@ -132,8 +140,15 @@ void c_ListeningSocket::OnAccept(std::int32_t error) {
         Fail(c_String("Socket error received in OnAccept: ") + GetSocketErrorText(error));
         return;
     }
-    for (int pass = 0; pass < MAX_ACCEPTS_PER_PASS && AcceptOne(); ++pass) {
+    AcceptWaitingConnections();
+}
+
+int c_ListeningSocket::AcceptWaitingConnections() {
+    int accepted = 0;
+    while (accepted < MAX_ACCEPTS_PER_PASS && AcceptOne()) {
+        ++accepted;
     }
+    return accepted;
 }
 
 bool c_ListeningSocket::AcceptOne() {

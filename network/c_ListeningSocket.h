@@ -47,6 +47,8 @@ public:
 
 private:
     bool Fail(const c_StringView& text);
+    // At most MAX_ACCEPTS_PER_PASS; the number taken, reset connections included.
+    int AcceptWaitingConnections();
     // False when nothing more waits or accepting failed.
     bool AcceptOne();
 
