@@ -29,6 +29,8 @@ s_Outcome DecodeInSlices(const std::vector<std::uint8_t>& stream, std::int32_t m
         fed += n;
         outcome.m_Ok = DecodeCompressedBlocks(compressed, output, mode, decompressor);
     } while (outcome.m_Ok && fed < stream.size());
+    // After an error nothing more is decoded: the rest only waits.
+    compressed.Append(stream.data() + fed, static_cast<std::uint32_t>(stream.size() - fed));
     outcome.m_Output.assign(output.GetData(), output.GetData() + output.GetSize());
     outcome.m_Left = compressed.GetSize();
     return outcome;
