@@ -85,6 +85,17 @@ write("LZ4StreamDecompressor", "literals", seed(blocks, (11, *U32), (7, 1, 4096)
 match = bytes([0x44]) + b"abcd" + (4).to_bytes(2, "little") + bytes([0x50]) + b"efghi"
 write("LZ4StreamDecompressor", "match", seed(framed(match, match), (13, *U32), (4096, 1, 4096), (14, *U32), (3000, 1, 3000)))
 
+# CompressedBlocks: mode, slice seed, largest slice; the data is blocks of an 8-byte header
+# {whole length, uncompressed length} and one LZ4 block (mode 1) or framed stream blocks (mode 2).
+def compressed_block(data, payload):
+    return (len(payload) + 8).to_bytes(4, "little") + len(data).to_bytes(4, "little") + payload
+write("CompressedBlocks", "blocks", seed(compressed_block(b"hello", literal_block(b"hello")) +
+                                         compressed_block(TEXT[:300], literal_block(TEXT[:300])),
+                                         (1, 1, 2), (31, *U32), (5, 1, 4096)))
+write("CompressedBlocks", "stream", seed(compressed_block(TEXT[:100], framed(literal_block(TEXT[:100]))) +
+                                         compressed_block(b"x" * 20, framed(literal_block(b"x" * 20))),
+                                         (2, 1, 2), (32, *U32), (3, 1, 4096)))
+
 # LZ4RoundTrip: repeats, form, then the form's choices, then the data.
 write("LZ4RoundTrip", "stream", seed(TEXT[:2000], (40, 1, 40), (0, 0, 3), (21, *U32), (3000, 1, 20000), (22, *U32), (700, 1, 5000), (1, 0, 255)))
 write("LZ4RoundTrip", "high", seed(TEXT[:2000], (40, 1, 40), (1, 0, 3), (1024, 1, 70000), (65536, 1, 140000), (23, *U32), (5000, 1, 20000), (24, *U32), (100, 0, 70000)))

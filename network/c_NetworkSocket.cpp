@@ -77,10 +77,14 @@ void c_NetworkSocket::SelectNextFreeSendBuffer() {
     }
 }
 
-void c_NetworkSocket::MarkCurrentSendBufferInTransfer() {
-    m_SendBufferStates[static_cast<std::size_t>(m_CurrentSendBuffer)] = SEND_BUFFER_STATE_IN_TRANSFER;
+void c_NetworkSocket::MarkSendBufferInTransfer(std::int32_t index) {
+    m_SendBufferStates[static_cast<std::size_t>(index)] = SEND_BUFFER_STATE_IN_TRANSFER;
     ++m_SendBuffersInUse;
     m_MaxSendBuffersInUse = std::max(m_MaxSendBuffersInUse, m_SendBuffersInUse);
+}
+
+void c_NetworkSocket::MarkCurrentSendBufferInTransfer() {
+    MarkSendBufferInTransfer(m_CurrentSendBuffer);
     SelectNextFreeSendBuffer();
 }
 
@@ -95,7 +99,9 @@ bool c_NetworkSocket::GetCurrentSendBuffer(c_IOBuffer** buffer, std::int32_t* in
     }
     c_IOBuffer& current = m_SendBuffers[static_cast<std::size_t>(m_CurrentSendBuffer)];
     if (current.GetCapacity() == 0) {
-        if (!current.SetUsedSize(SEND_BUFFER_STORAGE)) {
+        const int storage =
+            m_MaxMessageSize >= 1 && m_MaxMessageSize < SEND_BUFFER_STORAGE ? m_MaxMessageSize : SEND_BUFFER_STORAGE;
+        if (!current.SetUsedSize(storage)) {
             return false;
         }
         current.SetUsedSizeWithinCapacity(0);
@@ -134,6 +140,9 @@ bool c_NetworkSocket::IsHeldBack(bool flush, std::int32_t inTransfer, std::int32
 // One send buffer goes out per call. With a few buffers already in transfer, small writes wait for
 // the delayed-send flush, so that they leave together; the last free buffer always stays current.
 bool c_NetworkSocket::SendData(bool flush, c_CriticalSectionLock& lock) {
+    if (m_SocketKind == KIND_UDP) {
+        return SendDataUDP(lock);
+    }
     if (!m_SendingAllowed || m_Error) {
         return true;
     }
@@ -158,6 +167,23 @@ bool c_NetworkSocket::SendData(bool flush, c_CriticalSectionLock& lock) {
         return true;
     }
     MarkCurrentSendBufferInTransfer();
+    return SendBufferInTransfer(buffer, index, lock);
+}
+
+bool c_NetworkSocket::SendBufferInTransfer(c_IOBuffer* buffer, std::int32_t index, c_CriticalSectionLock& lock) {
+    if (m_p_Owner != nullptr && m_p_Owner->m_RecordSentData) {
+        RecordData(buffer->GetData(), static_cast<std::uint32_t>(buffer->GetUsedSize()), m_SendRecording,
+                   m_SendRecordingFailed, "UncompressedSendData_");
+    }
+    if (m_CompressionType != 0) {
+        c_NetworkSocketCore* core = c_NetworkSocketCore::GetCore();
+        if (core != nullptr && core->QueueCompression(this, index)) {
+            return true;
+        }
+        // A buffer left in transfer would keep the socket from ever being deleted.
+        ReleaseSendBuffer(index);
+        return false;
+    }
     m_BytesSent += static_cast<std::uint64_t>(buffer->GetUsedSize());
     return PostSend(buffer, index, lock);
 }
@@ -178,8 +204,13 @@ bool c_NetworkSocket::PostSend(c_IOBuffer* buffer, std::int32_t index, c_Critica
     FillIORecord(record, index, true, *buffer, buffer->GetUsedSize());
     WSABUF copy = record.m_Buffer;
     const SOCKET handle = GetHandle();
+    // Datagram receives change the destination under the lock.
+    const sockaddr_in destination = m_RemoteSockAddr;
     lock.Unlock();
-    const int result = WSASend(handle, &copy, 1, nullptr, 0, &record.m_Overlapped, nullptr);
+    const int result = m_SocketKind == KIND_UDP
+                           ? WSASendTo(handle, &copy, 1, nullptr, 0, reinterpret_cast<const sockaddr*>(&destination),
+                                       sizeof destination, &record.m_Overlapped, nullptr)
+                           : WSASend(handle, &copy, 1, nullptr, 0, &record.m_Overlapped, nullptr);
     const int error = result == SOCKET_ERROR ? WSAGetLastError() : 0;
     lock.Relock();
     if (result == SOCKET_ERROR && error != WSA_IO_PENDING) {
@@ -230,6 +261,18 @@ void c_NetworkSocket::ReleaseSendBuffer(std::int32_t index) {
     c_IOBuffer& buffer = m_SendBuffers[static_cast<std::size_t>(index)];
     AddPendingSendBytes(-buffer.GetUsedSize());
     buffer.SetUsedSizeWithinCapacity(0);
+}
+
+void c_NetworkSocket::PostSyntheticWriteCompletion(std::int32_t index) {
+    s_SocketIORecord& record = m_SendIORecords[static_cast<std::size_t>(index)];
+    std::memset(&record, 0, sizeof record);
+    record.m_SocketIndex = m_Index;
+    record.m_SocketID = m_ID;
+    record.m_BufferIndex = index;
+    record.m_Write = true;
+    if (c_NetworkSocketCore* core = c_NetworkSocketCore::GetCore()) {
+        core->PostCompletionPacket(0, &record.m_Overlapped, COMPLETION_KEY_SOCKET_IO);
+    }
 }
 
 bool c_NetworkSocket::AllocateSendBuffers() {

@@ -1,17 +1,20 @@
 #pragma once
-// c_NetworkSocket: one TCP connection as the core's socket thread drives it, with its 200 send
-// buffers, its receive buffers, its graceful shutdown and the time stamps of its end.
+// c_NetworkSocket: one TCP connection, UDP socket or UDP multicast receiver as the core's socket
+// thread drives it, with its 200 send buffers, its receive buffers, its recordings, its graceful
+// shutdown and the time stamps of its end.
 //
 // The core creates it for an owner, keeps it in the socket table and deletes it on the socket thread
 // only. Every field is read and written under the pair's shared lock; overlapped calls are made with
 // the lock released and retaken at once. A socket is deleted only once none of its I/O is
 // outstanding, since each completion carries a pointer into the socket's own I/O records.
 
+#include "network/LZ4Streams.h"
 #include "network/c_EncryptionIOBuffers.h"
 #include "network/c_SharedSocketLock.h"
 #include "network/c_SocketWrapper.h"
 #include "network/c_Socks5Client.h"
 #include "network/c_Socks5ConnectionSettings.h"
+#include "oslayer/files/c_File.h"
 #include "oslayer/threads/c_CriticalSectionLock.h"
 #include "strings/c_String.h"
 #include "textutil/c_ByteBuffer.h"
@@ -20,6 +23,7 @@
 #include <winsock2.h>
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <list>
 #include <memory>
@@ -36,6 +40,9 @@ struct s_SocketIORecord {
     std::int32_t m_BufferIndex;
     bool m_Write;
     WSABUF m_Buffer;
+    // A datagram receive's sender, written by the system when the receive completes.
+    sockaddr_in m_From;
+    int m_FromLength;
 };
 
 struct s_ReceivedBuffer {
@@ -60,6 +67,10 @@ public:
     static constexpr std::int64_t CANCEL_TIMEOUT_US = 60000000;
     static constexpr std::int64_t SHUTDOWN_TIMEOUT_US = 120000000;
     static constexpr std::int64_t CLOSE_DELAY_US = 30000000;
+    static constexpr std::int64_t RECORDING_SIZE_LIMIT = 1048576000;
+    static constexpr std::int32_t KIND_TCP = 0;
+    static constexpr std::int32_t KIND_UDP = 1;
+    static constexpr std::int32_t KIND_MULTICAST = 2;
 
     c_NetworkSocket(const c_String& name, bool enableLogging, std::int32_t securityMethod);
     ~c_NetworkSocket() override;
@@ -71,11 +82,17 @@ public:
     // Whether the current buffer waits for the delayed-send flush instead of going out now.
     static bool IsHeldBack(bool flush, std::int32_t inTransfer, std::int32_t currentBytes);
     bool SendData(bool flush, c_CriticalSectionLock& lock);
+    // Datagram sockets: one send buffer is one datagram, and at most one is in flight.
+    bool SendDataUDP(c_CriticalSectionLock& lock);
+    // The owner's datagram path: the buffer waits its turn, and the next free buffer becomes current.
+    bool QueueSendBuffer(std::int32_t index);
     bool PostSend(c_IOBuffer* buffer, std::int32_t index, c_CriticalSectionLock& lock);
     // A write that failed or moved fewer bytes than it was given is the socket's error.
     void OnWriteCompleted(s_SocketIORecord* record, std::uint32_t bytes, std::uint32_t error,
                           c_CriticalSectionLock& lock);
     void ReleaseSendBuffer(std::int32_t index);
+    // A buffer that will not be written goes back through the socket thread as a write completion.
+    void PostSyntheticWriteCompletion(std::int32_t index);
     bool AllocateSendBuffers();
     void FailWithSocketError();
 
@@ -96,6 +113,8 @@ public:
     // The TLS engine over the core's context for the role and method. A socket asked for TLS never
     // runs without one: a missing context fails the set-up, as does compression with TLS.
     bool SetUpEncryption(bool serverRole);
+    bool SetUpAdoptedSocket();
+    std::int32_t UpdateMaxMessageSize();
     bool StartConnect(c_CriticalSectionLock& lock);
     void OnConnected(c_CriticalSectionLock& lock);
     void ProcessNetworkEvents();
@@ -116,6 +135,13 @@ public:
     bool IsIOOutstanding() const { return m_ReceivesPosted > 0 || m_SendBuffersInUse > 0; }
 
     bool PostSocketEvent(std::uint32_t event);
+    // Appends the bytes to the recording file, opened (and emptied) under "SocketData\" on first use.
+    void RecordData(const std::uint8_t* bytes, std::uint32_t count, c_File& file, bool& failed,
+                    const c_StringView& prefix);
+    // Tests replace the 1000 MB limit of a recording file.
+    static void SetRecordingSizeLimit(std::int64_t bytes) { s_RecordingSizeLimit.store(bytes); }
+    // Bytes handed to sending per compressed byte; 0 before anything was compressed.
+    float GetCompressionRatio() const;
     void Log(const c_StringView& text, bool isError) const;
 
     std::int32_t GetSendBuffersInUse() const { return m_SendBuffersInUse; }
@@ -123,6 +149,7 @@ public:
     std::uint32_t GetPendingSendBytes() const { return m_PendingSendBytes; }
     std::uint32_t GetMaxPendingSendBytes() const { return m_MaxPendingSendBytes; }
     std::uint32_t GetReceivedBytes() const { return m_ReceivedBytes; }
+    std::int32_t GetMaxMessageSize() const { return m_MaxMessageSize; }
 
     std::int32_t m_MaxReceiveBuffers = RECEIVE_BUFFER_COUNT;
     std::int32_t m_DefaultReceiveBufferSize = 98304;
@@ -139,6 +166,7 @@ public:
     std::int32_t m_Index = 0;
     std::uint32_t m_ID = 0;
     sockaddr_in m_RemoteSockAddr{};
+    std::int32_t m_RemoteSockAddrLength = sizeof(sockaddr_in);
     c_String m_RemoteName;
     std::uint32_t m_OwnerThreadID = 0;
     bool m_UseDelayedSends = false;
@@ -174,9 +202,20 @@ public:
     c_SharedSocketLock* m_p_SharedSocketLock = nullptr;
     std::int32_t m_LogLevel = 0;
     std::int32_t m_CompressionType = 0;
+    c_LZ4StreamCompressor m_LZ4Compressor;
+    // Used by the owner for compressed received data.
+    c_LZ4StreamDecompressor m_LZ4Decompressor;
+    c_IOBuffer m_CompressionBuffer;
     std::uint64_t m_BytesSent = 0;
+    std::uint64_t m_CompressedBytesSent = 0;
+    double m_CompressionSeconds = 0;
+    std::int32_t m_CompressionCount = 0;
+    c_File m_CompressedSendRecording;
+    bool m_CompressedSendRecordingFailed = false;
+    std::int32_t m_MaxMessageSize = 0;
     c_String m_Name;
     std::int32_t m_SecurityMethod;
+    std::list<std::int32_t> m_QueuedSendBuffers;
     std::uint32_t m_ReceivedBytes = 0;
     bool m_ReceiveStarted = false;
     bool m_ReceiveEnded = false;
@@ -190,6 +229,10 @@ public:
     bool m_SendingAllowed = true;
     std::int32_t m_SocketReceiveBufferSize = 0;
     bool m_AdaptiveReceiveBuffer = false;
+    c_File m_ReceiveRecording;
+    bool m_ReceiveRecordingFailed = false;
+    c_File m_SendRecording;
+    bool m_SendRecordingFailed = false;
     // The socket left the table's use but waits for its outstanding I/O before it is deleted.
     bool m_DeleteWhenIdle = false;
     std::array<s_SocketIORecord, RECEIVE_BUFFER_COUNT> m_ReceiveIORecords{};
@@ -201,8 +244,18 @@ public:
     c_Socks5Client m_Socks5Client;
 
 private:
+    static inline std::atomic<std::int64_t> s_RecordingSizeLimit{RECORDING_SIZE_LIMIT};
+
     void SelectNextFreeSendBuffer();
+    void MarkSendBufferInTransfer(std::int32_t index);
     void MarkCurrentSendBufferInTransfer();
+    bool PopQueuedSendBuffer(c_IOBuffer** buffer, std::int32_t* index);
+    // Recording, then compression or the send itself, of a buffer just put in transfer.
+    bool SendBufferInTransfer(c_IOBuffer* buffer, std::int32_t index, c_CriticalSectionLock& lock);
+    bool CreateSocketHandle();
+    bool SetSocketOptions();
+    void DisableKernelSendBuffer();
+    bool StartMulticast(c_CriticalSectionLock& lock);
     bool AreSendBuffersInUse() const { return m_SendBuffersInUse > 0; }
     std::int32_t GetCurrentSendBufferSize() const;
     bool PostReceive(c_IOBuffer* buffer, std::int32_t index, c_CriticalSectionLock& lock);

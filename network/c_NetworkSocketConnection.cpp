@@ -9,10 +9,12 @@
 #include "textutil/NumberFormatting.h"
 
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
 constexpr std::int32_t CONNECT_AND_CLOSE_EVENTS = FD_CONNECT | FD_CLOSE;
+constexpr std::int32_t ADOPTED_RECEIVE_BUFFER = 262144;
 
 bool HasElapsed(std::int64_t stamp, std::int64_t limit) {
     return stamp != 0 && std::llabs(ReadDeletionClock() - stamp) >= limit;
@@ -24,20 +26,81 @@ bool c_NetworkSocket::CreateSocket() {
     if (!SetUpEncryption(false)) {
         return false;
     }
-    if (m_SocketKind != 0 || !CreateTCP()) {
+    if (!CreateSocketHandle()) {
         Log(c_String("Error creating the socket.  ") + GetErrorText(), true);
         return false;
     }
-    if (!SetNoDelay()) {
+    UpdateMaxMessageSize();
+    if (!SetSocketOptions()) {
+        return false;
+    }
+    DisableKernelSendBuffer();
+    ApplyReceiveBufferSize(m_AdaptiveReceiveBuffer ? m_ReceiveBufferSize : 0);
+    if (m_SocketKind == KIND_TCP) {
+        ClearDontLinger();
+    }
+    return true;
+}
+
+// An accepted connection handed over by its owner: no event 1028 follows, the owner counts itself
+// connected when it adopts.
+bool c_NetworkSocket::SetUpAdoptedSocket() {
+    if (!SetSocketOptions()) {
+        return false;
+    }
+    if (m_SocketKind == KIND_TCP) {
+        ClearDontLinger();
+    }
+    DisableKernelSendBuffer();
+    ApplyReceiveBufferSize(ADOPTED_RECEIVE_BUFFER);
+    c_NetworkSocketCore* core = c_NetworkSocketCore::GetCore();
+    if (core == nullptr || !EventSelect(core->GetNetworkEventHandle(), FD_CLOSE)) {
+        Log(c_String("WSAEventSelect error.  ") + GetErrorText(), true);
+        return false;
+    }
+    UpdateLocalAddress();
+    m_Connected = true;
+    core->RequestSendBufferReserve(this);
+    return true;
+}
+
+bool c_NetworkSocket::CreateSocketHandle() {
+    switch (m_SocketKind) {
+        case KIND_TCP:
+            return CreateTCP();
+        case KIND_UDP:
+        case KIND_MULTICAST:
+            return CreateUDP();
+        default:
+            return false;
+    }
+}
+
+bool c_NetworkSocket::SetSocketOptions() {
+    if (m_SocketKind == KIND_TCP && !SetNoDelay()) {
         Log(c_String("Error setting socket option.  ") + GetErrorText(), true);
         return false;
     }
+    return true;
+}
+
+void c_NetworkSocket::DisableKernelSendBuffer() {
     if (!DisableSendBuffering()) {
         Log(c_String("Error setting send buffer size to 0.  ") + GetErrorText(), true);
     }
-    ApplyReceiveBufferSize(m_AdaptiveReceiveBuffer ? m_ReceiveBufferSize : 0);
-    ClearDontLinger();
-    return true;
+}
+
+std::int32_t c_NetworkSocket::UpdateMaxMessageSize() {
+    m_MaxMessageSize = 0;
+    if (m_SocketKind != KIND_UDP || !IsValid()) {
+        return 0;
+    }
+    if (std::optional<std::int32_t> size = c_SocketWrapper::GetMaxMessageSize()) {
+        m_MaxMessageSize = *size;
+    } else {
+        Log(c_String("Error getting maximum message size.  ") + GetErrorText(), true);
+    }
+    return m_MaxMessageSize;
 }
 
 void c_NetworkSocket::ApplyReceiveBufferSize(std::int32_t bytes) {
@@ -56,7 +119,7 @@ void c_NetworkSocket::UpdateLocalAddress() {
     }
 }
 
-bool c_NetworkSocket::StartConnect(c_CriticalSectionLock&) {
+bool c_NetworkSocket::StartConnect(c_CriticalSectionLock& lock) {
     c_NetworkSocketCore* core = c_NetworkSocketCore::GetCore();
     if (core == nullptr || !EventSelect(core->GetNetworkEventHandle(), CONNECT_AND_CLOSE_EVENTS)) {
         Log(c_String("WSAEventSelect error.  ") + GetErrorText(), true);
@@ -65,6 +128,9 @@ bool c_NetworkSocket::StartConnect(c_CriticalSectionLock&) {
     const std::uint32_t address = ntohl(m_RemoteSockAddr.sin_addr.s_addr);
     const std::uint16_t port = ntohs(m_RemoteSockAddr.sin_port);
     Log(Concat({"Connecting to IP: ", IPv4ToString(address), "."}), false);
+    if (m_SocketKind == KIND_MULTICAST) {
+        return StartMulticast(lock);
+    }
     if (RefuseSocks5Settings()) {
         return false;
     }
@@ -79,6 +145,34 @@ bool c_NetworkSocket::StartConnect(c_CriticalSectionLock&) {
     if (m_Socks5Settings.m_UseSocks5) {
         m_Socks5Client.Start();
     }
+    return true;
+}
+
+// A multicast receiver binds to its port on the interface and joins the group; it counts as
+// connected at once.
+bool c_NetworkSocket::StartMulticast(c_CriticalSectionLock& lock) {
+    const c_String interfaceText = IPv4ToString(m_InterfaceAddress);
+    const c_String group = Concat({IPv4ToString(m_RemoteAddress), ":", ::ToString(static_cast<unsigned int>(m_Port))});
+    if (!SetNonBlocking()) {
+        Log(c_String("Error setting socket to non-blocking mode.  ") + GetErrorText(), false);
+        return false;
+    }
+    if (!SetReuseAddress()) {
+        Log(c_String("Error turning on multicast socket option SO_REUSEADDR.  ") + GetErrorText(), false);
+        return false;
+    }
+    if (!Bind(m_Port, m_InterfaceAddress)) {
+        Log(Concat({"Error binding multicast socket to ", interfaceText, ".  ", GetErrorText()}), false);
+        return false;
+    }
+    if (!JoinMulticastGroup(m_RemoteAddress, m_InterfaceAddress)) {
+        Log(Concat({"Error joining multicast group on interface ", interfaceText, " multicast address ", group, ".  ",
+                    GetErrorText()}),
+            false);
+        return false;
+    }
+    Log(Concat({"Socket bound to interface ", interfaceText, ".  Multicast address ", group, "."}), false);
+    OnConnected(lock);
     return true;
 }
 

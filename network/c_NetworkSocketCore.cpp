@@ -24,7 +24,7 @@ c_CriticalSection& GetSocketTableLock() {
 c_NetworkSocketCore::c_NetworkSocketCore(c_Socks5ConnectionSettings* settings)
     : m_p_Socks5ConnectionSettings(settings), m_SocketThread(this), m_NameResolutionThread(this),
       m_SocketSelectThread(this), m_NetworkSocketTimerThread(this), m_DelayedSendTimerThread(this),
-      m_MemoryReserveThread(this) {
+      m_MemoryReserveThread(this), m_DataCompressionThread(this) {
     m_NetworkEvent.Create(false, c_StringView());
     m_NameResolutionEvent.Create(false, c_StringView());
 }
@@ -98,6 +98,7 @@ bool c_NetworkSocketCore::Start() {
 }
 
 void c_NetworkSocketCore::StopThreads() {
+    m_DataCompressionThread.Close();
     m_MemoryReserveThread.WaitForThreadToFinish();
     ReleaseCurrentThreadWindow();
     m_DelayedSendTimerThread.WaitForThreadToFinish();
@@ -263,7 +264,7 @@ void c_NetworkSocketCore::DispatchCompletion(ULONG_PTR key, std::uint32_t bytes,
     const bool stopping = m_Stopping.load();
     switch (key) {
         case COMPLETION_KEY_START_ADOPTED_SOCKET:
-            // Adopted sockets come with the listening socket; nothing adopts one yet.
+            StartAdoptedSocket(index, id);
             break;
         case COMPLETION_KEY_CONNECT:
             OnConnectRequest(index, id);

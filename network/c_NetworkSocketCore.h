@@ -9,6 +9,7 @@
 // lock, then the socket-table lock, then the core lock; the thread-window lock may be taken under a
 // shared lock. See network/README.md.
 
+#include "network/c_DataCompressionThread.h"
 #include "network/c_NetworkSocket.h"
 #include "network/c_NetworkSocketOwner.h"
 #include "network/c_SharedSocketLock.h"
@@ -97,6 +98,9 @@ public:
     // The socket table and the owner's requests.
     bool CreateNetworkSocket(c_NetworkSocketOwner* owner, std::uint32_t address, std::int32_t* index, std::uint32_t* id,
                              c_CriticalSectionLock& lock);
+    // Takes the accepted handle out of the caller's wrapper; the socket thread starts it.
+    bool AdoptConnectedSocket(c_NetworkSocketOwner* owner, c_SocketWrapper& accepted, std::uint32_t* peerAddress,
+                              std::int32_t* index, std::uint32_t* id, c_CriticalSectionLock& lock);
     c_NetworkSocket* GetNetworkSocket(std::int32_t index, std::uint32_t id, bool ownerRequired,
                                       c_CriticalSectionLock& lock);
     bool RequestSend(c_NetworkSocket* socket);
@@ -119,6 +123,8 @@ public:
     void ScheduleDelayedSend(c_NetworkSocket* socket);
     // The memory-reserve thread gives the socket's first send buffers their storage.
     bool RequestSendBufferReserve(c_NetworkSocket* socket);
+    // Hands a send buffer to the compression thread, which starts with the first socket that compresses.
+    bool QueueCompression(c_NetworkSocket* socket, std::int32_t bufferIndex);
 
     // The socket thread's handlers, public for the socket thread's loop.
     // error: 0, or the failure of a socket I/O.
@@ -224,6 +230,7 @@ private:
     void OnSendRequest(std::int32_t index, std::uint32_t id);
     void ConnectNetworkSocket(c_NetworkSocket* socket, c_CriticalSectionLock& lock);
     void OnConnectRequest(std::int32_t index, std::uint32_t id);
+    void StartAdoptedSocket(std::int32_t index, std::uint32_t id);
     void OnCloseRequest(std::int32_t index, std::uint32_t id);
     void OnReceiveRequest(std::int32_t index, std::uint32_t id);
     void OnRemoveSocket(std::int32_t index, std::uint32_t id);
@@ -235,8 +242,9 @@ private:
     void DeleteIdleSocket(c_NetworkSocket* socket, c_CriticalSectionLock& lock);
 
     // Table.
+    // adopted: the accepted handle to take over, or null for a socket that connects.
     bool AddNetworkSocket(c_NetworkSocketOwner* owner, std::int32_t* index, std::uint32_t* id, std::uint32_t* address,
-                          c_CriticalSectionLock& lock);
+                          c_SocketWrapper* adopted, c_CriticalSectionLock& lock);
     void RegisterNetworkSocket(c_NetworkSocket* socket, c_NetworkSocketOwner* owner, std::int32_t* index,
                                std::uint32_t* id);
     void CopyOwnerSettings(c_NetworkSocket* socket, c_NetworkSocketOwner* owner);
@@ -280,6 +288,7 @@ private:
     std::uint64_t m_LastDelayedSendTick = 0;
     std::int32_t m_NextSocketID = 1;
     c_MemoryReserveThread m_MemoryReserveThread;
+    c_DataCompressionThread m_DataCompressionThread;
     // Written by the socket thread at its start, then by the timer thread alone.
     std::atomic<std::int64_t> m_NextCertificateCheck{0};
     // By host name, compared byte for byte.

@@ -1,5 +1,5 @@
-// c_NetworkSocketCore: delayed sends, the delayed deletion, the network-event pass and the
-// memory-reserve thread.
+// c_NetworkSocketCore: delayed sends, the delayed deletion, the network-event pass, the
+// memory-reserve thread and the hand-over to the compression thread.
 
 #include "network/c_NetworkSocketCore.h"
 
@@ -105,6 +105,10 @@ void c_NetworkSocketCore::OnNetworkEvents() {
 
 bool c_NetworkSocketCore::RequestSendBufferReserve(c_NetworkSocket* socket) {
     return m_MemoryReserveThread.QueueSocket(socket);
+}
+
+bool c_NetworkSocketCore::QueueCompression(c_NetworkSocket* socket, std::int32_t bufferIndex) {
+    return m_DataCompressionThread.QueueSendBuffer(socket, bufferIndex);
 }
 
 c_NetworkSocketCore::c_MemoryReserveThread::c_MemoryReserveThread(c_NetworkSocketCore* core)

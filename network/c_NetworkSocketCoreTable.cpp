@@ -14,7 +14,7 @@
 
 bool c_NetworkSocketCore::CreateNetworkSocket(c_NetworkSocketOwner* owner, std::uint32_t address, std::int32_t* index,
                                               std::uint32_t* id, c_CriticalSectionLock& lock) {
-    if (!AddNetworkSocket(owner, index, id, &address, lock)) {
+    if (!AddNetworkSocket(owner, index, id, &address, nullptr, lock)) {
         return false;
     }
     if (address != 0) {
@@ -25,8 +25,24 @@ bool c_NetworkSocketCore::CreateNetworkSocket(c_NetworkSocketOwner* owner, std::
     return true;
 }
 
+bool c_NetworkSocketCore::AdoptConnectedSocket(c_NetworkSocketOwner* owner, c_SocketWrapper& accepted,
+                                               std::uint32_t* peerAddress, std::int32_t* index, std::uint32_t* id,
+                                               c_CriticalSectionLock& lock) {
+    // Closed with this wrapper unless the new socket takes it.
+    c_SocketWrapper handle(std::move(accepted));
+    std::uint32_t address = peerAddress != nullptr ? *peerAddress : 0;
+    if (!AddNetworkSocket(owner, index, id, &address, &handle, lock)) {
+        return false;
+    }
+    if (m_CompletionPort != nullptr) {
+        PostCompletion(*index, COMPLETION_KEY_START_ADOPTED_SOCKET, *id);
+    }
+    return true;
+}
+
 bool c_NetworkSocketCore::AddNetworkSocket(c_NetworkSocketOwner* owner, std::int32_t* index, std::uint32_t* id,
-                                           std::uint32_t* address, c_CriticalSectionLock& lock) {
+                                           std::uint32_t* address, c_SocketWrapper* adopted,
+                                           c_CriticalSectionLock& lock) {
     *index = 0;
     *id = 0;
     if (owner == nullptr || owner->GetSharedSocketLock() == nullptr) {
@@ -37,7 +53,7 @@ bool c_NetworkSocketCore::AddNetworkSocket(c_NetworkSocketOwner* owner, std::int
         return false;
     }
     lock.Lock(owner->GetSharedSocketLock()->m_Section);
-    const c_String host = owner->GetRemoteName();
+    const c_String host = adopted == nullptr ? owner->GetRemoteName() : c_String();
     if (*address == 0) {
         ParseIPv4Text(host, address);
     }
@@ -48,7 +64,11 @@ bool c_NetworkSocketCore::AddNetworkSocket(c_NetworkSocketOwner* owner, std::int
         ReleaseThreadWindow(threadId);
         return false;
     }
-    socket->m_Socks5Settings = owner->GetSocks5ConnectionSettings();
+    if (adopted == nullptr) {
+        socket->m_Socks5Settings = owner->GetSocks5ConnectionSettings();
+    } else {
+        static_cast<c_SocketWrapper&>(*socket) = std::move(*adopted);
+    }
     CopyOwnerSettings(socket.get(), owner);
     socket->m_RemoteAddress = *address;
     if (*address != 0) {
@@ -232,6 +252,19 @@ void c_NetworkSocketCore::OnConnectRequest(std::int32_t index, std::uint32_t id)
     c_CriticalSectionLock lock;
     if (c_NetworkSocket* socket = GetNetworkSocket(index, id, false, lock)) {
         ConnectNetworkSocket(socket, lock);
+    }
+}
+
+void c_NetworkSocketCore::StartAdoptedSocket(std::int32_t index, std::uint32_t id) {
+    c_CriticalSectionLock lock;
+    c_NetworkSocket* socket = GetNetworkSocket(index, id, false, lock);
+    if (socket == nullptr) {
+        return;
+    }
+    if (!socket->SetUpAdoptedSocket() || socket->AssociateWithCompletionPort(m_CompletionPort) == nullptr) {
+        socket->PostSocketEvent(SOCKET_EVENT_CONNECT_FAILED);
+    } else if (!socket->ReceiveData(lock)) {
+        socket->PostSocketEvent(SOCKET_EVENT_ERROR);
     }
 }
 

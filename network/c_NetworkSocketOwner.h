@@ -67,6 +67,9 @@ public:
     // by the handler: at most one of each is waiting.
     bool m_DataReceivedEventPending = false;
     bool m_SendCompleteEventPending = false;
+    // Read by the network socket each time bytes pass: write them to its recording files.
+    bool m_RecordReceivedData = false;
+    bool m_RecordSentData = false;
 
 protected:
     ~c_NetworkSocketOwner() = default;

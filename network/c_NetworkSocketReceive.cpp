@@ -100,8 +100,14 @@ bool c_NetworkSocket::PostReceive(c_IOBuffer* buffer, std::int32_t index, c_Crit
     WSABUF copy = record.m_Buffer;
     DWORD flags = 0;
     const SOCKET handle = GetHandle();
+    const bool datagram = m_SocketKind == KIND_UDP;
+    record.m_FromLength = sizeof record.m_From;
     lock.Unlock();
-    const int result = WSARecv(handle, &copy, 1, nullptr, &flags, &record.m_Overlapped, nullptr);
+    // Each datagram receive keeps its sender in its own record, taken over at the completion.
+    const int result = datagram
+                           ? WSARecvFrom(handle, &copy, 1, nullptr, &flags, reinterpret_cast<sockaddr*>(&record.m_From),
+                                         &record.m_FromLength, &record.m_Overlapped, nullptr)
+                           : WSARecv(handle, &copy, 1, nullptr, &flags, &record.m_Overlapped, nullptr);
     const int error = result == SOCKET_ERROR ? WSAGetLastError() : 0;
     lock.Relock();
     if (result == SOCKET_ERROR && error != WSA_IO_PENDING) {
@@ -118,6 +124,14 @@ bool c_NetworkSocket::PostReceive(c_IOBuffer* buffer, std::int32_t index, c_Crit
 void c_NetworkSocket::OnReceiveCompleted(s_SocketIORecord* record, std::uint32_t bytes, std::uint32_t error,
                                          c_CriticalSectionLock& lock) {
     --m_ReceivesPosted;
+    if (bytes == 0 && error == 0 && m_SocketKind != KIND_TCP) {
+        // An empty datagram carries nothing and ends nothing: the buffer goes back to receiving.
+        m_AvailableReceiveBuffers.push_back(record->m_BufferIndex);
+        if (!ReceiveData(lock)) {
+            PostSocketEvent(SOCKET_EVENT_CONNECT_FAILED);
+        }
+        return;
+    }
     if (bytes == 0 || error != 0) {
         // The receives still posted complete the same way; the last one decides.
         m_ReceiveFailed = m_ReceiveFailed || error != 0;
@@ -146,8 +160,14 @@ void c_NetworkSocket::OnReceiveCompleted(s_SocketIORecord* record, std::uint32_t
     }
     buffer.SetUsedSizeWithinCapacity(static_cast<int>(bytes));
     AddReceivedBytes(bytes);
+    if (m_SocketKind == KIND_UDP) {
+        m_RemoteSockAddr = record->m_From;
+    }
     if (m_p_Owner == nullptr) {
         return;
+    }
+    if (m_p_Owner->m_RecordReceivedData) {
+        RecordData(buffer.GetData(), bytes, m_ReceiveRecording, m_ReceiveRecordingFailed, "ReceiveData_");
     }
     if (IsSocks5HandshakeInProgress()) {
         OnSocks5BytesReceived(lock);

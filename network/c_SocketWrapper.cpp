@@ -131,8 +131,8 @@ bool c_SocketWrapper::Bind(std::uint16_t port, std::uint32_t address) {
     return bind(m_Handle, reinterpret_cast<const sockaddr*>(&local), sizeof local) != SOCKET_ERROR;
 }
 
-bool c_SocketWrapper::Listen() {
-    return listen(m_Handle, SOMAXCONN_HINT(200)) != SOCKET_ERROR;
+bool c_SocketWrapper::Listen(int backlog) {
+    return listen(m_Handle, backlog) != SOCKET_ERROR;
 }
 
 s_AcceptResult c_SocketWrapper::Accept() {

@@ -57,7 +57,7 @@ public:
     bool JoinMulticastGroup(std::uint32_t group, std::uint32_t interfaceAddress);
     bool LeaveMulticastGroup(std::uint32_t group, std::uint32_t interfaceAddress);
     bool Bind(std::uint16_t port, std::uint32_t address);
-    bool Listen();
+    bool Listen(int backlog = SOMAXCONN_HINT(200));
     s_AcceptResult Accept();
     bool Connect(std::uint32_t address, std::uint16_t port);
     std::optional<s_IPv4Endpoint> GetLocalAddress();

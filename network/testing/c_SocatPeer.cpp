@@ -12,9 +12,8 @@
 
 extern char** environ;
 
-c_SocatPeer::c_SocatPeer(const std::string& address) {
-    std::vector<std::string> arguments = {"socat", "-d", "-d", "-b", "4096", "TCP-LISTEN:0,bind=127.0.0.1,reuseaddr",
-                                          address};
+c_SocatPeer::c_SocatPeer(const std::string& address, const std::string& listen) {
+    std::vector<std::string> arguments = {"socat", "-d", "-d", "-b", "4096", listen, address};
     int output[2];
     if (pipe(output) != 0) {
         return;
@@ -36,9 +35,11 @@ c_SocatPeer::c_SocatPeer(const std::string& address) {
     m_p_Output = fdopen(output[0], "r");
     char line[512];
     while (m_p_Output != nullptr && m_Process > 0 && fgets(line, sizeof line, m_p_Output) != nullptr) {
-        const char* found = std::strstr(line, "listening on AF=2 127.0.0.1:");
+        // "listening on AF=2 ..." for TCP, "listening on UDP AF=2 ..." for UDP.
+        const char* found = std::strstr(line, "listening on ");
+        found = found != nullptr ? std::strstr(found, "AF=2 127.0.0.1:") : nullptr;
         if (found != nullptr) {
-            m_Port = static_cast<std::uint16_t>(std::atoi(found + std::strlen("listening on AF=2 127.0.0.1:")));
+            m_Port = static_cast<std::uint16_t>(std::atoi(found + std::strlen("AF=2 127.0.0.1:")));
             return;
         }
     }

@@ -2,6 +2,8 @@
 
 #include "network/testing/c_TestSocketOwner.h"
 
+#include "network/CompressedBlocks.h"
+
 #include <algorithm>
 
 c_TestSocketOwner::c_TestSocketOwner(const c_String& remoteName, std::uint16_t port)
@@ -21,6 +23,26 @@ bool c_TestSocketOwner::Connect(std::uint32_t address) {
     c_CriticalSectionLock lock(m_p_SharedSocketLock->m_Section);
     m_Released = false;
     return c_NetworkSocketCore::GetCore()->CreateNetworkSocket(this, address, &m_Index, &m_ID, lock);
+}
+
+bool c_TestSocketOwner::Adopt(c_SocketWrapper&& accepted, std::uint32_t peerAddress) {
+    c_CriticalSectionLock lock(m_p_SharedSocketLock->m_Section);
+    m_Released = false;
+    return c_NetworkSocketCore::GetCore()->AdoptConnectedSocket(this, accepted, &peerAddress, &m_Index, &m_ID, lock);
+}
+
+bool c_TestSocketOwner::SendDatagram(const std::uint8_t* data, std::uint32_t length) {
+    c_CriticalSectionLock lock(m_p_SharedSocketLock->m_Section);
+    c_NetworkSocket* socket = Find(lock);
+    c_IOBuffer* buffer = nullptr;
+    std::int32_t index = 0;
+    if (socket == nullptr || !socket->GetCurrentSendBuffer(&buffer, &index) ||
+        !buffer->Append(data, static_cast<int>(length))) {
+        return false;
+    }
+    socket->AddPendingSendBytes(static_cast<std::int32_t>(length));
+    socket->QueueSendBuffer(index);
+    return c_NetworkSocketCore::GetCore()->RequestSend(socket);
 }
 
 c_NetworkSocket* c_TestSocketOwner::Find(c_CriticalSectionLock& lock) {
@@ -71,8 +93,14 @@ void c_TestSocketOwner::OnReceivedDataFromCore(c_CriticalSectionLock& lock) {
     m_DataReceivedEventPending = false;
     Record(SOCKET_EVENT_DATA_RECEIVED);
     if (c_NetworkSocket* socket = Find(lock)) {
-        socket->TakeReceivedData(m_Received);
+        const std::uint32_t before = m_Received.GetSize() + m_CompressedReceived.GetSize();
+        socket->TakeReceivedData(m_ReceiveDecompression == 0 ? m_Received : m_CompressedReceived);
+        m_ReceivedPieces.push_back(m_Received.GetSize() + m_CompressedReceived.GetSize() - before);
         c_NetworkSocketCore::GetCore()->RequestReceive(socket);
+        if (m_ReceiveDecompression != 0 && !DecodeCompressedBlocks(m_CompressedReceived, m_Received,
+                                                                   m_ReceiveDecompression, socket->m_LZ4Decompressor)) {
+            Record(SOCKET_EVENT_ERROR);
+        }
     }
     if (m_OnProgress) {
         lock.Unlock();

@@ -21,6 +21,10 @@ public:
 
     // Address 0: the remote name, resolved unless it is a dotted address.
     bool Connect(std::uint32_t address = 0);
+    // Takes over an accepted connection, as the buffered socket's adoption does.
+    bool Adopt(c_SocketWrapper&& accepted, std::uint32_t peerAddress);
+    // The owner's datagram path: the bytes as one queued datagram, then a send request.
+    bool SendDatagram(const std::uint8_t* data, std::uint32_t length);
     // Appends as much as the current send buffer takes and asks for a send; the count taken.
     std::uint32_t Send(const std::uint8_t* data, std::uint32_t length);
     // Lets go of the socket, as the buffered socket's close does.
@@ -33,14 +37,14 @@ public:
     std::uint32_t GetID() const { return m_ID; }
 
     c_SharedSocketLock* GetSharedSocketLock() const override { return m_p_SharedSocketLock; }
-    c_String GetName() const override { return "TestSocket"; }
+    c_String GetName() const override { return m_Name; }
     bool GetEnableLogging() const override { return true; }
     std::int32_t GetLogLevel() const override { return 0; }
     std::int32_t GetSecurityMethod() const override { return m_SecurityMethod; }
     c_String GetRemoteName() const override { return m_RemoteName; }
     std::uint16_t GetConnectPort() const override { return m_Port; }
-    std::int32_t GetConnectionKind() const override { return 0; }
-    std::uint32_t GetInterfaceAddress() const override { return 0; }
+    std::int32_t GetConnectionKind() const override { return m_ConnectionKind; }
+    std::uint32_t GetInterfaceAddress() const override { return m_InterfaceAddress; }
     std::int32_t GetSocketReceiveBufferSize() const override { return 0; }
     std::int32_t GetSocketSendBufferSize() const override { return 0; }
     std::int32_t GetCompressionType() const override { return m_CompressionType; }
@@ -62,9 +66,17 @@ public:
 
     std::vector<UINT> m_Events;
     c_ByteBuffer m_Received;
+    c_String m_Name = "TestSocket";
+    std::int32_t m_ConnectionKind = 0;
+    std::uint32_t m_InterfaceAddress = 0;
+    std::int32_t m_CompressionType = 0;
+    // 0: received bytes as they come; else the compressed blocks are decoded into m_Received.
+    std::int32_t m_ReceiveDecompression = 0;
+    c_ByteBuffer m_CompressedReceived;
+    // One entry per data event: the bytes it brought.
+    std::vector<std::uint32_t> m_ReceivedPieces;
     bool m_UseDelayedSends = false;
     std::int32_t m_SecurityMethod = 0;
-    std::int32_t m_CompressionType = 0;
     // The connection's copy: with use SOCKS 5 set, the remote name and port are the proxy's and
     // these the target's.
     c_Socks5ConnectionSettings m_Socks5Settings;

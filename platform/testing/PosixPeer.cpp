@@ -36,6 +36,43 @@ int Listen(std::uint16_t* port, int backlog) {
     return fd;
 }
 
+int BindDatagram(std::uint16_t* port) {
+    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address = Loopback(0);
+    socklen_t length = sizeof address;
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    *port = ntohs(address.sin_port);
+    return fd;
+}
+
+bool SendDatagram(int fd, std::uint16_t port, const void* data, std::size_t length) {
+    const sockaddr_in address = Loopback(port);
+    return ::sendto(fd, data, length, 0, reinterpret_cast<const sockaddr*>(&address), sizeof address) ==
+           static_cast<long>(length);
+}
+
+bool SendMulticastDatagram(int fd, std::uint32_t group, std::uint16_t port, const void* data, std::size_t length) {
+    in_addr loopback{};
+    loopback.s_addr = htonl(INADDR_LOOPBACK);
+    sockaddr_in address = Loopback(port);
+    address.sin_addr.s_addr = htonl(group);
+    return ::setsockopt(fd, IPPROTO_IP, IP_MULTICAST_IF, &loopback, sizeof loopback) == 0 &&
+           ::sendto(fd, data, length, 0, reinterpret_cast<const sockaddr*>(&address), sizeof address) ==
+               static_cast<long>(length);
+}
+
+long ReceiveDatagram(int fd, void* buffer, std::size_t length, std::uint16_t* fromPort) {
+    sockaddr_in sender{};
+    socklen_t size = sizeof sender;
+    const long received = ::recvfrom(fd, buffer, length, 0, reinterpret_cast<sockaddr*>(&sender), &size);
+    *fromPort = ntohs(sender.sin_port);
+    return received;
+}
+
 int Connect(std::uint16_t port) {
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     const sockaddr_in address = Loopback(port);

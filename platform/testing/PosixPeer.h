@@ -17,6 +17,14 @@ bool WaitForPendingConnection(int listener, int timeoutMilliseconds);
 // A port on 127.0.0.1 where nothing listens.
 std::uint16_t FindClosedPort();
 
+// A datagram socket bound to 127.0.0.1 with an ephemeral port, written to port.
+int BindDatagram(std::uint16_t* port);
+bool SendDatagram(int fd, std::uint16_t port, const void* data, std::size_t length);
+// To a multicast group (host order), out through the loopback interface.
+bool SendMulticastDatagram(int fd, std::uint32_t group, std::uint16_t port, const void* data, std::size_t length);
+// One blocking datagram receive: its length (-1 on failure) and the sender's port.
+long ReceiveDatagram(int fd, void* buffer, std::size_t length, std::uint16_t* fromPort);
+
 bool SendAll(int fd, const void* data, std::size_t length);
 bool ReceiveAll(int fd, void* buffer, std::size_t length);
 // One blocking recv: the bytes received, 0 at the end, -1 on failure.
