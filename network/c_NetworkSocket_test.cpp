@@ -7,6 +7,7 @@
 #include "network/testing/c_TestSocketOwner.h"
 #include "platform/testing/PosixPeer.h"
 #include "platform/testing/PumpUntil.h"
+#include "textutil/testing/FailingOperatorNew.h"
 
 #include <gtest/gtest.h>
 
@@ -143,6 +144,31 @@ TEST_F(ScriptedPeer, ResetWhileWritesWaitIsAnErrorAndNeverSendComplete) {
     const std::vector<UINT>& events = m_p_Owner->m_Events;
     const auto error = std::find(events.begin(), events.end(), UINT(SOCKET_EVENT_ERROR));
     EXPECT_EQ(std::count(error, events.end(), UINT(SOCKET_EVENT_SEND_COMPLETE)), 0);
+}
+
+// A receive that completes when no memory is left to record it: the owner hears of it and the socket
+// closes, so the bytes are never dropped unnoticed.
+TEST_F(ScriptedPeer, NoMemoryForAReceivedEntryPostsOutOfMemoryAndCloses) {
+    {
+        c_CriticalSectionLock lock;
+        c_NetworkSocket* socket = m_p_Owner->Find(lock);
+        ASSERT_NE(socket, nullptr);
+        // One more receive than the socket keeps posted, so the completion reposts nothing first.
+        ++socket->m_ReceivesPosted;
+        s_SocketIORecord record{};
+        record.m_BufferIndex = 0;
+        record.m_Buffer.len = 100;
+        n_TestAllocation::FailNthOperatorNew(1);
+        socket->OnReceiveCompleted(&record, 10, 0, lock);
+        n_TestAllocation::FailNthOperatorNew(0);
+        EXPECT_FALSE(socket->IsValid());
+        EXPECT_EQ(socket->GetReceivedBytes(), 0u);
+    }
+    ASSERT_TRUE(n_Platform::PumpUntil([&] { return m_p_Owner->HasEvent(SOCKET_EVENT_OUT_OF_MEMORY); }));
+    n_Platform::PumpPending();
+    EXPECT_FALSE(m_p_Owner->HasEvent(SOCKET_EVENT_DATA_RECEIVED));
+    EXPECT_TRUE(m_Session.HasLine(Prefix() + "Closed."));
+    EXPECT_EQ(n_PosixPeer::ReadUntilEnd(m_Peer), 0);
 }
 
 TEST_F(ScriptedPeer, SilentPeerKeepsTheShutdownWaitingUntilItCloses) {

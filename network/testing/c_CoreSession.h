@@ -22,6 +22,7 @@ public:
     c_NetworkSocketCore* GetCore() const { return c_NetworkSocketCore::GetCore(); }
     bool HasLine(const std::string& line) const;
     bool HasLineStartingWith(const std::string& start) const;
+    std::size_t CountLinesStartingWith(const std::string& start) const;
     // Whether the lines appear in this order, others between them allowed.
     bool HasLinesInOrder(const std::vector<std::string>& lines) const;
     // Pumps until the line has been logged.
