@@ -71,7 +71,14 @@ void c_TestSocketOwner::OnReceivedDataFromCore(c_CriticalSectionLock& lock) {
     m_DataReceivedEventPending = false;
     Record(SOCKET_EVENT_DATA_RECEIVED);
     if (c_NetworkSocket* socket = Find(lock)) {
-        socket->TakeReceivedData(m_Received);
+        if (m_OnReceivedBytes) {
+            socket->ReadReceivedData([this](s_ByteSpan bytes) {
+                m_OnReceivedBytes(bytes);
+                return true;
+            });
+        } else {
+            socket->TakeReceivedData(m_Received);
+        }
         c_NetworkSocketCore::GetCore()->RequestReceive(socket);
     }
     if (m_OnProgress) {
