@@ -59,6 +59,37 @@ TEST_P(HoldBack, DecidesAndDelays) {
 INSTANTIATE_TEST_SUITE_P(Rows, HoldBack, testing::ValuesIn(HOLD_BACK_CASES),
                          [](const testing::TestParamInfo<s_HoldBackCase>& info) { return info.param.m_Name; });
 
+// Two received entries, "abc" and "de", taken by an owner that refuses the second the first time.
+TEST(ReceivedData, ARefusedEntryAndTheLaterOnesStayForTheNextTake) {
+    c_NetworkSocket socket("Entries", false, 0);
+    const char* texts[] = {"abc", "de"};
+    for (std::int32_t index = 0; index < 2; ++index) {
+        ASSERT_TRUE(socket.m_ReceiveBuffers[static_cast<std::size_t>(index)].Append(
+            reinterpret_cast<const std::uint8_t*>(texts[index]), static_cast<int>(std::strlen(texts[index]))));
+        const auto count = static_cast<std::int32_t>(std::strlen(texts[index]));
+        socket.m_ReceivedBuffers.push_back({index, false, count, false});
+        socket.m_ReceivedBytes += static_cast<std::uint32_t>(count);
+    }
+    std::string seen;
+    EXPECT_FALSE(socket.ReadReceivedData([&](s_ByteSpan bytes) {
+        if (!seen.empty()) {
+            return false;
+        }
+        seen.assign(static_cast<const char*>(bytes.m_p_Data), bytes.m_Size);
+        return true;
+    }));
+    EXPECT_EQ(seen, "abc");
+    EXPECT_TRUE(socket.m_ReceivedBuffers[0].m_Consumed);
+    EXPECT_FALSE(socket.m_ReceivedBuffers[1].m_Consumed);
+    EXPECT_EQ(socket.GetReceivedBytes(), 2u);
+
+    c_ByteBuffer target;
+    EXPECT_TRUE(socket.TakeReceivedData(target));
+    const c_StringView taken = target.GetView();
+    EXPECT_EQ(std::string(taken.begin(), taken.end()), "de");
+    EXPECT_EQ(socket.GetReceivedBytes(), 0u);
+}
+
 // A connected owner and the peer's descriptor.
 class ScriptedPeer : public testing::Test, protected c_PeerConnection {
 protected:
