@@ -1,5 +1,5 @@
 // Network sockets against plain sockets: 1 GiB one way from a plain sender into a network socket
-// whose owner takes the bytes on its own thread, against a plain epoll receiver; and 10,000 small
+// whose owner counts the bytes where they lie on its own thread, against a plain epoll receiver; and 10,000 small
 // messages' round trip through an echo thread, against a plain blocking client.
 
 #include "bench/BenchRatio.h"
