@@ -25,6 +25,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <list>
 #include <memory>
 #include <vector>
@@ -104,8 +105,11 @@ public:
                             c_CriticalSectionLock& lock);
     // A completion that comes back after the socket was closed for removal: only counted.
     void OnAbandonedCompletion(const s_SocketIORecord* record);
-    // The owner's step after event 1026: appends every unconsumed entry's bytes to target, in order,
-    // and marks them consumed. False when target cannot grow; the bytes then stay unconsumed.
+    // The owner's step after event 1026: hands every unconsumed entry's bytes, where they lie, to
+    // consume, in order, and marks each consumed that it accepted. False at the first it refuses; that
+    // one and the later ones stay unconsumed.
+    bool ReadReceivedData(const std::function<bool(s_ByteSpan)>& consume);
+    // The same, appending the bytes to target; false when target cannot grow.
     bool TakeReceivedData(c_ByteBuffer& target);
 
     // Set-up, connect, network events and the end.

@@ -116,6 +116,8 @@ public:
     bool AcquireCurrentThreadWindow();
     void ReleaseCurrentThreadWindow();
     std::int32_t GetSocketTableSize();
+    // Test seam: the id counter's next value, so that its wrap can be reached.
+    void SetNextSocketID(std::uint32_t id);
     void CloseAndRemoveNetworkSocket(c_NetworkSocket* socket, c_CriticalSectionLock& lock);
     void RemoveNetworkSocket(std::int32_t index);
 

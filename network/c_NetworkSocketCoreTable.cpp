@@ -199,6 +199,11 @@ std::int32_t c_NetworkSocketCore::GetSocketTableSize() {
     return static_cast<std::int32_t>(m_NetworkSockets.size());
 }
 
+void c_NetworkSocketCore::SetNextSocketID(std::uint32_t id) {
+    c_CriticalSectionLock table(GetSocketTableLock());
+    m_NextSocketID = static_cast<std::int32_t>(id);
+}
+
 // ---- the owner's requests ----
 
 bool c_NetworkSocketCore::RequestSend(c_NetworkSocket* socket) {

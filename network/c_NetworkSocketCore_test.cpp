@@ -5,12 +5,18 @@
 #include "network/testing/c_CoreSession.h"
 #include "network/testing/c_ManualDeletionClock.h"
 #include "network/testing/c_PeerConnection.h"
+#include "network/testing/c_TestAuthority.h"
 #include "network/testing/c_TestSocketOwner.h"
+#include "oslayer/files/FileCalls.h"
+#include "oslayer/files/PathCalls.h"
+#include "oslayer/files/WholeFiles.h"
 #include "platform/testing/PosixPeer.h"
 #include "platform/testing/PumpUntil.h"
 #include "platform/testing/TestResolver.h"
+#include "textutil/testing/FailingOperatorNew.h"
 
 #include <gtest/gtest.h>
+#include <openssl/ssl.h>
 
 #include <atomic>
 #include <chrono>
@@ -95,6 +101,61 @@ TEST_F(NetworkSocketCore, LookupsCompareIndexAndIdAndSlotsAreReused) {
     EXPECT_EQ(Core()->GetNetworkSocket(1, first.GetID(), false, lock), nullptr);
 }
 
+struct s_IdWrapCase {
+    const char* m_Name;
+    std::uint32_t m_Next;
+    std::uint32_t m_First;
+    std::uint32_t m_Second;
+};
+
+const s_IdWrapCase ID_WRAP_CASES[] = {
+    {"PassesTheSignedLimit", 0x7FFFFFFF, 0x7FFFFFFF, 0x80000000},
+    {"WrapsPastZeroToOne", 0xFFFFFFFF, 0xFFFFFFFF, 1},
+};
+
+TEST_F(NetworkSocketCore, SocketIdsWrapAndSkipZero) {
+    for (const s_IdWrapCase& row : ID_WRAP_CASES) {
+        Core()->SetNextSocketID(row.m_Next);
+        // No host and no address: the sockets stay registered and unconnected.
+        c_TestSocketOwner first("", 0);
+        c_TestSocketOwner second("", 0);
+        ASSERT_TRUE(first.Connect()) << row.m_Name;
+        ASSERT_TRUE(second.Connect()) << row.m_Name;
+        EXPECT_EQ(first.GetID(), row.m_First) << row.m_Name;
+        EXPECT_EQ(second.GetID(), row.m_Second) << row.m_Name;
+        c_CriticalSectionLock lock;
+        EXPECT_NE(Core()->GetNetworkSocket(second.GetIndex(), row.m_Second, true, lock), nullptr) << row.m_Name;
+    }
+}
+
+// Each attempt fails the n-th allocation of the adding thread, from the first on, until one adds the
+// socket. The thread holds a window reference of its own around each attempt; once it lets go, no
+// window may be left behind.
+TEST_F(NetworkSocketCore, FailedAddGivesBackTheWindowReference) {
+    int failures = 0;
+    int windowsLeft = 0;
+    bool added = false;
+    std::thread adder([&] {
+        for (unsigned n = 1; n <= 16 && !added; ++n) {
+            ASSERT_TRUE(Core()->AcquireCurrentThreadWindow());
+            c_TestSocketOwner owner("", 0);
+            n_TestAllocation::FailNthOperatorNew(n);
+            added = owner.Connect();
+            n_TestAllocation::FailNthOperatorNew(0);
+            owner.Close();
+            Core()->ReleaseCurrentThreadWindow();
+            if (!added) {
+                ++failures;
+                windowsLeft += Core()->PostThreadSocketEvent(1, GetCurrentThreadId(), SOCKET_EVENT_ERROR, 1) ? 1 : 0;
+            }
+        }
+    });
+    adder.join();
+    EXPECT_TRUE(added);
+    EXPECT_GE(failures, 2);
+    EXPECT_EQ(windowsLeft, 0);
+}
+
 // A peer that accepts on 127.0.0.1 for the name tests.
 class NameResolution : public NetworkSocketCore {
 protected:
@@ -152,25 +213,24 @@ TEST_P(UncachedResolution, FailsWithNameResolutionFailed) {
 INSTANTIATE_TEST_SUITE_P(Rows, UncachedResolution, testing::ValuesIn(UNCACHED_CASES),
                          [](const testing::TestParamInfo<s_UncachedCase>& info) { return info.param.m_Name; });
 
+// A second name, resolved after the first, shows that the first's result has been posted; the held
+// lock keeps the socket thread from handling it until the owner has let go.
 TEST_F(NameResolution, ResultAfterTheOwnerLetGoConnectsNothing) {
     n_Platform::c_LoopbackResolver resolver;
     c_TestSocketOwner owner("late.test", m_Port);
+    c_TestSocketOwner barrier("barrier.test", m_Port);
     {
-        // Holding the pair's lock keeps the socket thread from handling the result until the
-        // owner has let go.
         c_CriticalSectionLock hold(owner.GetSharedSocketLock()->m_Section);
         ASSERT_TRUE(owner.Connect());
-        const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(n_Platform::PROMPTLY_MS);
-        while (resolver.GetLookupCount() == 0 && std::chrono::steady_clock::now() < limit) {
-            std::this_thread::yield();
-        }
-        ASSERT_EQ(resolver.GetLookupCount(), 1u);
+        ASSERT_TRUE(barrier.Connect());
+        ASSERT_TRUE(n_Platform::WaitUntil([&] { return resolver.GetLookupCount() == 2; }));
         owner.Close();
     }
     ASSERT_TRUE(WaitUntilGone(Core(), owner));
     n_Platform::PumpPending();
     EXPECT_TRUE(owner.m_Events.empty());
     EXPECT_FALSE(m_Session.HasLine(Prefix(owner) + "Creating socket."));
+    EXPECT_TRUE(n_Platform::PumpUntil([&] { return barrier.HasEvent(SOCKET_EVENT_CONNECTED); }));
 }
 
 class DelayedDeletion : public NetworkSocketCore, protected c_PeerConnection {
@@ -225,6 +285,97 @@ TEST_F(DelayedDeletion, ShutdownTimesOutWithTheClockSetBackThenDeletesAfterTheDe
     // The first pass, 29 s after the close, deleted nothing.
     EXPECT_TRUE(m_Session.HasLinesInOrder(
         {Prefix(*m_p_Owner) + "Closed.", Prefix(*m_p_Owner) + "Deleting network socket now after delay."}));
+}
+
+TEST_F(DelayedDeletion, CancellationThatNeverEndsTimesOutIntoTheShutdown) {
+    // A write that the system never completes, so cancelling it brings nothing back.
+    const std::int32_t stuck = 1;
+    {
+        c_CriticalSectionLock lock;
+        c_NetworkSocket* socket = m_p_Owner->Find(lock);
+        ASSERT_NE(socket, nullptr);
+        socket->m_SendBufferStates[stuck] = c_NetworkSocket::SEND_BUFFER_STATE_IN_TRANSFER;
+        ++socket->m_SendBuffersInUse;
+    }
+    m_p_Owner->Close();
+    const std::string delayed = Prefix(*m_p_Owner) + "Write in progress.  Shutdown being delayed.  PendingSize=";
+    ASSERT_TRUE(n_Platform::PumpUntil([&] { return m_Session.HasLineStartingWith(delayed); }));
+    Settle();
+    RunDeletionPass(60000000);
+    ASSERT_TRUE(WaitFor("Timed out waiting for final send.  Canceling I/O."));
+
+    const std::string cancelled = Prefix(*m_p_Owner) + "Timed out waiting for I/O cancellation. Starting shutdown.";
+    RunDeletionPass(59000000);
+    RunDeletionPass(1000000);
+    ASSERT_TRUE(WaitFor("Timed out waiting for I/O cancellation. Starting shutdown."));
+    // The cancel ended the receives, so the shutdown has nothing to wait for.
+    const std::string complete =
+        Prefix(*m_p_Owner) + "Graceful close received or receive error. Shutdown complete. Closing socket now.";
+    ASSERT_TRUE(WaitFor("Closed."));
+    // Only the second pass, 60 s after the cancel, gave up on it, once.
+    EXPECT_EQ(m_Session.CountLinesStartingWith(cancelled), 1u);
+    EXPECT_TRUE(m_Session.HasLinesInOrder({Prefix(*m_p_Owner) + "Timed out waiting for final send.  Canceling I/O.",
+                                           cancelled, complete, Prefix(*m_p_Owner) + "Closed."}));
+
+    // Once the stuck write is given up, the socket goes after the close delay.
+    {
+        c_CriticalSectionLock lock;
+        c_NetworkSocket* socket = Core()->GetNetworkSocket(m_p_Owner->GetIndex(), m_p_Owner->GetID(), false, lock);
+        ASSERT_NE(socket, nullptr);
+        socket->ReleaseSendBuffer(stuck);
+    }
+    RunDeletionPass(30000000);
+    EXPECT_TRUE(WaitUntilGone(Core(), *m_p_Owner));
+}
+
+// The server certificate files beside the test program, which the core reads: a good certificate
+// with a key that does not load.
+class CertificateReload : public NetworkSocketCore {
+protected:
+    void SetUp() override {
+        RemoveFiles();
+        // The socket thread has made its certificate once it handles a connect.
+        c_TestSocketOwner probe("127.0.0.1", n_PosixPeer::FindClosedPort());
+        ASSERT_TRUE(probe.Connect());
+        ASSERT_TRUE(n_Platform::PumpUntil([&] { return probe.HasEvent(SOCKET_EVENT_CONNECT_FAILED); }));
+        ASSERT_TRUE(m_Authority.IsReady());
+        ASSERT_TRUE(m_Authority.Issue("reload.test", "DNS:reload.test"));
+        std::int32_t error = 0;
+        ASSERT_TRUE(n_OSLayer::CreateDirectory(Folder(), &error));
+        const c_String certificate = ReadFileText(m_Authority.GetPath("reload.test.crt").c_str());
+        ASSERT_TRUE(WriteStringToFile(Folder() + "\\TLSCertificate.crt", certificate));
+        ASSERT_TRUE(WriteStringToFile(Folder() + "\\TLSCertificate.key", "not a PEM key\n"));
+    }
+    void TearDown() override { RemoveFiles(); }
+
+    static c_String Folder() { return n_OSLayer::GetProgramFolder() + "ServerCertificate"; }
+    static void RemoveFiles() {
+        n_OSLayer::DeleteFile(Folder() + "\\TLSCertificate.crt");
+        n_OSLayer::DeleteFile(Folder() + "\\TLSCertificate.key");
+        n_OSLayer::RemoveDirectory(Folder());
+    }
+    X509* GetServerCertificate() const {
+        return SSL_CTX_get0_certificate(Core()->GetTLSContext(c_TLSContext::ROLE_SERVER, 0)->GetSSLContext());
+    }
+    // One check of the 8-hour timer, and the number of failed loads once it has failed.
+    bool CheckAndFail(std::size_t failures) {
+        Core()->PostCompletion(0, COMPLETION_KEY_CHECK_CERTIFICATE, 0);
+        return n_Platform::PumpUntil([&] { return m_Session.CountLinesStartingWith(FAILED) == failures; });
+    }
+
+    static constexpr const char* FAILED = "Error loading/creating certificate and private key for TLS: ";
+    c_TestAuthority m_Authority;
+};
+
+TEST_F(CertificateReload, FailureKeepsTheCertificateAndTriesAgainAtTheNextCheck) {
+    X509* inUse = GetServerCertificate();
+    ASSERT_NE(inUse, nullptr);
+    const std::size_t before = m_Session.CountLinesStartingWith(FAILED);
+    ASSERT_TRUE(CheckAndFail(before + 1));
+    EXPECT_EQ(GetServerCertificate(), inUse);
+    // No file time was taken from the failed load, so the same files are tried again.
+    ASSERT_TRUE(CheckAndFail(before + 2));
+    EXPECT_EQ(GetServerCertificate(), inUse);
 }
 
 // A worker thread that takes a window reference and ends.

@@ -264,12 +264,16 @@ void c_NetworkSocket::ResumeReceive(c_CriticalSectionLock& lock) {
 }
 
 bool c_NetworkSocket::TakeReceivedData(c_ByteBuffer& target) {
+    return ReadReceivedData([&target](s_ByteSpan bytes) { return target.Append(bytes); });
+}
+
+bool c_NetworkSocket::ReadReceivedData(const std::function<bool(s_ByteSpan)>& consume) {
     for (s_ReceivedBuffer& entry : m_ReceivedBuffers) {
         if (entry.m_Consumed) {
             continue;
         }
         const c_IOBuffer& buffer = m_ReceiveBuffers[static_cast<std::size_t>(entry.m_BufferIndex)];
-        if (!target.Append(buffer.GetData(), static_cast<std::uint32_t>(buffer.GetUsedSize()))) {
+        if (!consume(s_ByteSpan::FromPointer(buffer.GetData(), static_cast<std::uint64_t>(buffer.GetUsedSize())))) {
             return false;
         }
         entry.m_Consumed = true;

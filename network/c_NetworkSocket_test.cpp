@@ -7,6 +7,7 @@
 #include "network/testing/c_TestSocketOwner.h"
 #include "platform/testing/PosixPeer.h"
 #include "platform/testing/PumpUntil.h"
+#include "textutil/testing/FailingOperatorNew.h"
 
 #include <gtest/gtest.h>
 
@@ -57,6 +58,37 @@ TEST_P(HoldBack, DecidesAndDelays) {
 
 INSTANTIATE_TEST_SUITE_P(Rows, HoldBack, testing::ValuesIn(HOLD_BACK_CASES),
                          [](const testing::TestParamInfo<s_HoldBackCase>& info) { return info.param.m_Name; });
+
+// Two received entries, "abc" and "de", taken by an owner that refuses the second the first time.
+TEST(ReceivedData, ARefusedEntryAndTheLaterOnesStayForTheNextTake) {
+    c_NetworkSocket socket("Entries", false, 0);
+    const char* texts[] = {"abc", "de"};
+    for (std::int32_t index = 0; index < 2; ++index) {
+        ASSERT_TRUE(socket.m_ReceiveBuffers[static_cast<std::size_t>(index)].Append(
+            reinterpret_cast<const std::uint8_t*>(texts[index]), static_cast<int>(std::strlen(texts[index]))));
+        const auto count = static_cast<std::int32_t>(std::strlen(texts[index]));
+        socket.m_ReceivedBuffers.push_back({index, false, count, false});
+        socket.m_ReceivedBytes += static_cast<std::uint32_t>(count);
+    }
+    std::string seen;
+    EXPECT_FALSE(socket.ReadReceivedData([&](s_ByteSpan bytes) {
+        if (!seen.empty()) {
+            return false;
+        }
+        seen.assign(static_cast<const char*>(bytes.m_p_Data), bytes.m_Size);
+        return true;
+    }));
+    EXPECT_EQ(seen, "abc");
+    EXPECT_TRUE(socket.m_ReceivedBuffers[0].m_Consumed);
+    EXPECT_FALSE(socket.m_ReceivedBuffers[1].m_Consumed);
+    EXPECT_EQ(socket.GetReceivedBytes(), 2u);
+
+    c_ByteBuffer target;
+    EXPECT_TRUE(socket.TakeReceivedData(target));
+    const c_StringView taken = target.GetView();
+    EXPECT_EQ(std::string(taken.begin(), taken.end()), "de");
+    EXPECT_EQ(socket.GetReceivedBytes(), 0u);
+}
 
 // A connected owner and the peer's descriptor.
 class ScriptedPeer : public testing::Test, protected c_PeerConnection {
@@ -143,6 +175,31 @@ TEST_F(ScriptedPeer, ResetWhileWritesWaitIsAnErrorAndNeverSendComplete) {
     const std::vector<UINT>& events = m_p_Owner->m_Events;
     const auto error = std::find(events.begin(), events.end(), UINT(SOCKET_EVENT_ERROR));
     EXPECT_EQ(std::count(error, events.end(), UINT(SOCKET_EVENT_SEND_COMPLETE)), 0);
+}
+
+// A receive that completes when no memory is left to record it: the owner hears of it and the socket
+// closes, so the bytes are never dropped unnoticed.
+TEST_F(ScriptedPeer, NoMemoryForAReceivedEntryPostsOutOfMemoryAndCloses) {
+    {
+        c_CriticalSectionLock lock;
+        c_NetworkSocket* socket = m_p_Owner->Find(lock);
+        ASSERT_NE(socket, nullptr);
+        // One more receive than the socket keeps posted, so the completion reposts nothing first.
+        ++socket->m_ReceivesPosted;
+        s_SocketIORecord record{};
+        record.m_BufferIndex = 0;
+        record.m_Buffer.len = 100;
+        n_TestAllocation::FailNthOperatorNew(1);
+        socket->OnReceiveCompleted(&record, 10, 0, lock);
+        n_TestAllocation::FailNthOperatorNew(0);
+        EXPECT_FALSE(socket->IsValid());
+        EXPECT_EQ(socket->GetReceivedBytes(), 0u);
+    }
+    ASSERT_TRUE(n_Platform::PumpUntil([&] { return m_p_Owner->HasEvent(SOCKET_EVENT_OUT_OF_MEMORY); }));
+    n_Platform::PumpPending();
+    EXPECT_FALSE(m_p_Owner->HasEvent(SOCKET_EVENT_DATA_RECEIVED));
+    EXPECT_TRUE(m_Session.HasLine(Prefix() + "Closed."));
+    EXPECT_EQ(n_PosixPeer::ReadUntilEnd(m_Peer), 0);
 }
 
 TEST_F(ScriptedPeer, SilentPeerKeepsTheShutdownWaitingUntilItCloses) {

@@ -50,9 +50,14 @@ bool c_CoreSession::HasLine(const std::string& line) const {
 }
 
 bool c_CoreSession::HasLineStartingWith(const std::string& start) const {
+    return CountLinesStartingWith(start) > 0;
+}
+
+std::size_t c_CoreSession::CountLinesStartingWith(const std::string& start) const {
     std::lock_guard<std::mutex> lock(s_Lock);
-    return std::any_of(s_Lines.begin(), s_Lines.end(),
-                       [&](const std::string& line) { return line.compare(0, start.size(), start) == 0; });
+    return static_cast<std::size_t>(std::count_if(s_Lines.begin(), s_Lines.end(), [&](const std::string& line) {
+        return line.compare(0, start.size(), start) == 0;
+    }));
 }
 
 bool c_CoreSession::HasLineContaining(const std::string& part) const {

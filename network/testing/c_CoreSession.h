@@ -23,6 +23,7 @@ public:
     bool HasLine(const std::string& line) const;
     bool HasLineStartingWith(const std::string& start) const;
     bool HasLineContaining(const std::string& part) const;
+    std::size_t CountLinesStartingWith(const std::string& start) const;
     // Whether the lines appear in this order, others between them allowed.
     bool HasLinesInOrder(const std::vector<std::string>& lines) const;
     // Pumps until the line has been logged.

@@ -93,9 +93,16 @@ void c_TestSocketOwner::OnReceivedDataFromCore(c_CriticalSectionLock& lock) {
     m_DataReceivedEventPending = false;
     Record(SOCKET_EVENT_DATA_RECEIVED);
     if (c_NetworkSocket* socket = Find(lock)) {
-        const std::uint32_t before = m_Received.GetSize() + m_CompressedReceived.GetSize();
-        socket->TakeReceivedData(m_ReceiveDecompression == 0 ? m_Received : m_CompressedReceived);
-        m_ReceivedPieces.push_back(m_Received.GetSize() + m_CompressedReceived.GetSize() - before);
+        if (m_OnReceivedBytes) {
+            socket->ReadReceivedData([this](s_ByteSpan bytes) {
+                m_OnReceivedBytes(bytes);
+                return true;
+            });
+        } else {
+            const std::uint32_t before = m_Received.GetSize() + m_CompressedReceived.GetSize();
+            socket->TakeReceivedData(m_ReceiveDecompression == 0 ? m_Received : m_CompressedReceived);
+            m_ReceivedPieces.push_back(m_Received.GetSize() + m_CompressedReceived.GetSize() - before);
+        }
         c_NetworkSocketCore::GetCore()->RequestReceive(socket);
         if (m_ReceiveDecompression != 0 && !DecodeCompressedBlocks(m_CompressedReceived, m_Received,
                                                                    m_ReceiveDecompression, socket->m_LZ4Decompressor)) {

@@ -83,6 +83,8 @@ public:
     std::int32_t m_DelayedSendMilliseconds = 0;
     // Run after every data or send-complete event, with the socket's lock released: a test's feeder.
     std::function<void()> m_OnProgress;
+    // When set, received bytes are handed to it where they lie instead of being copied into m_Received.
+    std::function<void(s_ByteSpan)> m_OnReceivedBytes;
 
 private:
     void Record(UINT event) { m_Events.push_back(event); }

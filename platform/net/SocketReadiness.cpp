@@ -49,6 +49,10 @@ void MoveReceivesOn(c_Socket& socket, unsigned readiness) {
         return;
     }
     const bool bytesOnly = (readiness & (READY_PEER_CLOSED | READY_FAILED)) == 0;
+    // Writable alone brings no bytes; every change of the watch reports it again.
+    if (bytesOnly && (readiness & READY_READ) == 0) {
+        return;
+    }
     if (bytesOnly && socket.m_p_Port != nullptr) {
         if (!socket.m_ReceivesHandedToPort) {
             socket.m_ReceivesHandedToPort = socket.m_p_Port->Post({0, socket.m_Id, nullptr, 0, &FillHandedReceives});

@@ -30,10 +30,23 @@ void* operator new(std::size_t bytes) {
     return block;
 }
 
+// Counted like the throwing form, which the library's own nothrow form may not call.
+void* operator new(std::size_t bytes, const std::nothrow_t&) noexcept {
+    try {
+        return ::operator new(bytes);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
 void operator delete(void* block) noexcept {
     std::free(block);
 }
 
 void operator delete(void* block, std::size_t) noexcept {
+    std::free(block);
+}
+
+void operator delete(void* block, const std::nothrow_t&) noexcept {
     std::free(block);
 }
