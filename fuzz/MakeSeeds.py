@@ -85,6 +85,15 @@ write("LZ4StreamDecompressor", "literals", seed(blocks, (11, *U32), (7, 1, 4096)
 match = bytes([0x44]) + b"abcd" + (4).to_bytes(2, "little") + bytes([0x50]) + b"efghi"
 write("LZ4StreamDecompressor", "match", seed(framed(match, match), (13, *U32), (4096, 1, 4096), (14, *U32), (3000, 1, 3000)))
 
+# LZ4ReceiveBlocks: stream form, slice seed, largest slice; blocks of a 4-byte total, a 4-byte
+# uncompressed length and the LZ4 data.
+def receive_block(data, uncompressed):
+    return (len(data) + 8).to_bytes(4, "little") + uncompressed.to_bytes(4, "little") + data
+one_shot = receive_block(literal_block(b"hello, world"), 12) + receive_block(literal_block(TEXT[:500]), 500)
+write("LZ4ReceiveBlocks", "oneshot", seed(one_shot + one_shot[:10], (0, 0, 255), (15, *U32), (9, 1, 4096)))
+in_stream = receive_block(framed(literal_block(b"abcd"), match), 13)
+write("LZ4ReceiveBlocks", "stream", seed(in_stream, (1, 0, 255), (16, *U32), (4096, 1, 4096)))
+
 # LZ4RoundTrip: repeats, form, then the form's choices, then the data.
 write("LZ4RoundTrip", "stream", seed(TEXT[:2000], (40, 1, 40), (0, 0, 3), (21, *U32), (3000, 1, 20000), (22, *U32), (700, 1, 5000), (1, 0, 255)))
 write("LZ4RoundTrip", "high", seed(TEXT[:2000], (40, 1, 40), (1, 0, 3), (1024, 1, 70000), (65536, 1, 140000), (23, *U32), (5000, 1, 20000), (24, *U32), (100, 0, 70000)))

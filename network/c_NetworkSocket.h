@@ -179,6 +179,9 @@ public:
     bool m_SendingAllowed = true;
     std::int32_t m_SocketReceiveBufferSize = 0;
     bool m_AdaptiveReceiveBuffer = false;
+    // The owner asked that the idle receive buffers take m_ReceiveBufferSize before they are next
+    // posted; cleared once they have.
+    bool m_ResizeIdleReceiveBuffers = false;
     // The socket left the table's use but waits for its outstanding I/O before it is deleted.
     bool m_DeleteWhenIdle = false;
     std::array<s_SocketIORecord, RECEIVE_BUFFER_COUNT> m_ReceiveIORecords{};
@@ -193,6 +196,7 @@ private:
     void AddReceiveBuffer();
     bool RepostConsumedBuffers(c_CriticalSectionLock& lock);
     bool PostAvailableBuffers(c_CriticalSectionLock& lock);
+    void ResizeIdleReceiveBuffers();
     void OnReceiveEnded(std::uint32_t error);
     void OnOutOfMemory();
     void AddReceivedBytes(std::uint32_t bytes);
