@@ -223,6 +223,67 @@ TEST_F(BufferedSocket2Connecting, RefusedConnectionClosesAndTellsTheOwner) {
     EXPECT_EQ(m_Owner.GetNames(), (t_Names{"closed"}));
 }
 
+TEST_F(BufferedSocket2Connecting, CloseWhileClosedTellsNoOne) {
+    Close();
+    EXPECT_TRUE(m_Owner.GetNames().empty());
+}
+
+TEST_F(BufferedSocket2Connecting, SettersKeepTheirRanges) {
+    c_CriticalSectionLock lock;
+    EXPECT_EQ(m_p_Socket->SetSendBufferSizeLimit(0, lock), 1048576u);
+    EXPECT_EQ(m_p_Socket->SetSendBufferSizeLimit(5000, lock), 5000u);
+    EXPECT_EQ(m_p_Socket->SetDelayedSendMilliseconds(5, lock), 20);
+    EXPECT_EQ(m_p_Socket->SetDelayedSendMilliseconds(10000, lock), 5000);
+    EXPECT_EQ(m_p_Socket->GetDelayedSendMilliseconds(), 5000);
+    EXPECT_EQ(m_p_Socket->SetCompressionType(7, lock), 0);
+    EXPECT_EQ(m_p_Socket->SetCompressionType(2, lock), 2);
+    EXPECT_EQ(m_p_Socket->GetCompressionType(), 2);
+}
+
+// Where Connect sends a connection when the application's SOCKS 5 proxy is on: the remote name and
+// port the core connects to, and the target the connection's copy asks the proxy for.
+struct s_RouteCase {
+    const char* m_Name;
+    const char* m_Address;
+    bool m_Bypass;
+    bool m_ThroughProxy;
+};
+
+const s_RouteCase ROUTE_CASES[] = {
+    {"NameGoesThroughTheProxy", "files.example", true, true},
+    {"LocalAddressWithBypassIsDirect", "127.0.0.1", true, false},
+    {"LocalHostInCapitalsWithBypassIsDirect", "LOCALHOST", true, false},
+    {"LocalAddressWithoutBypassGoesThroughTheProxy", "127.0.0.1", false, true},
+    {"OtherLoopbackAddressIsNotBypassed", "127.0.0.2", true, true},
+};
+
+class BufferedSocket2Route : public testing::TestWithParam<s_RouteCase>, protected c_BufferedSocketFixture {};
+
+TEST_P(BufferedSocket2Route, PicksProxyOrTarget) {
+    const s_RouteCase& row = GetParam();
+    c_Socks5ConnectionSettings& settings = *m_Session.GetCore()->GetSocks5ConnectionSettings();
+    settings.m_UseSocks5 = true;
+    settings.m_Host = "127.0.0.9";
+    settings.m_Port = 0x10000 + 1080;
+    settings.m_BypassForLocalHost = row.m_Bypass;
+    c_CriticalSectionLock lock;
+    ASSERT_TRUE(m_p_Socket->Connect(row.m_Address, 443, 0, lock));
+    const c_Socks5ConnectionSettings copy = m_p_Socket->GetSocks5ConnectionSettings();
+    EXPECT_EQ(copy.m_UseSocks5, row.m_ThroughProxy);
+    if (row.m_ThroughProxy) {
+        EXPECT_EQ(m_p_Socket->GetRemoteName(), "127.0.0.9");
+        EXPECT_EQ(m_p_Socket->GetConnectPort(), 1080);
+        EXPECT_EQ(copy.m_Host, row.m_Address);
+        EXPECT_EQ(copy.m_Port, 443);
+    } else {
+        EXPECT_EQ(m_p_Socket->GetRemoteName(), row.m_Address);
+        EXPECT_EQ(m_p_Socket->GetConnectPort(), 443);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, BufferedSocket2Route, testing::ValuesIn(ROUTE_CASES),
+                         [](const testing::TestParamInfo<s_RouteCase>& info) { return info.param.m_Name; });
+
 // Receive-thread mode on the test clock. The clock is real again before the core stops, since the
 // core drains its port with a time-out.
 class BufferedSocket2ReceiveThread : public testing::Test {
