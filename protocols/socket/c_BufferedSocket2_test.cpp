@@ -106,6 +106,9 @@ TEST_F(BufferedSocket2, SendLimitTakesTheExactLimitThenRefusesEverySend) {
     ASSERT_TRUE(Send(std::string(1048576, 'x'), 1));
     EXPECT_FALSE(Send("y", 1));
     EXPECT_FALSE(Send("z"));
+    c_CriticalSectionLock flush;
+    EXPECT_FALSE(m_p_Socket->SendQueuedData(flush));
+    flush.Unlock();
     ASSERT_TRUE(m_Session.WaitForLine(Line("Buffer limit of 1048576 bytes reached. Closing socket.")));
     ASSERT_TRUE(n_Platform::PumpUntil([&] { return m_Owner.HasCall("closed"); }));
     EXPECT_FALSE(Send("z"));
