@@ -7,12 +7,19 @@
 #include <algorithm>
 #include <stdexcept>
 
+void c_TestBufferedSocketOwner::ThrowIn(const std::string& what) {
+    std::lock_guard<std::mutex> lock(m_Lock);
+    m_Throwing = what;
+}
+
 void c_TestBufferedSocketOwner::Record(const std::string& what) {
+    bool throwing = false;
     {
         std::lock_guard<std::mutex> lock(m_Lock);
         m_Calls.push_back({what, GetCurrentThreadId()});
+        throwing = !m_Throwing.empty() && what.compare(0, m_Throwing.size(), m_Throwing) == 0;
     }
-    if (what.compare(0, m_Throwing.size(), m_Throwing) == 0 && !m_Throwing.empty()) {
+    if (throwing) {
         throw std::runtime_error("owner failure");
     }
 }

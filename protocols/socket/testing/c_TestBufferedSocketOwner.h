@@ -30,8 +30,8 @@ public:
     std::vector<std::string> GetNames() const;
     bool HasCall(const std::string& what) const;
     int CountCalls(const std::string& what) const;
-    // Those slots throw after recording.
-    void ThrowIn(const std::string& what) { m_Throwing = what; }
+    // The slots whose record starts so throw after recording.
+    void ThrowIn(const std::string& what);
 
     std::function<void(c_BufferedSocket2*, c_ByteBuffer&)> m_OnData;
 
