@@ -237,6 +237,9 @@ public:
     bool m_ReceiveRecordingFailed = false;
     c_File m_SendRecording;
     bool m_SendRecordingFailed = false;
+    // The owner asked that the idle receive buffers take m_ReceiveBufferSize before they are next
+    // posted; cleared once they have.
+    bool m_ResizeIdleReceiveBuffers = false;
     // The socket left the table's use but waits for its outstanding I/O before it is deleted.
     bool m_DeleteWhenIdle = false;
     std::array<s_SocketIORecord, RECEIVE_BUFFER_COUNT> m_ReceiveIORecords{};
@@ -266,6 +269,7 @@ private:
     void AddReceiveBuffer();
     bool RepostConsumedBuffers(c_CriticalSectionLock& lock);
     bool PostAvailableBuffers(c_CriticalSectionLock& lock);
+    void ResizeIdleReceiveBuffers();
     void OnReceiveEnded(std::uint32_t error);
     void OnOutOfMemory();
     void AddReceivedBytes(std::uint32_t bytes);

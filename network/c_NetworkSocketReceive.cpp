@@ -78,6 +78,9 @@ bool c_NetworkSocket::RepostConsumedBuffers(c_CriticalSectionLock& lock) {
 }
 
 bool c_NetworkSocket::PostAvailableBuffers(c_CriticalSectionLock& lock) {
+    if (m_ResizeIdleReceiveBuffers) {
+        ResizeIdleReceiveBuffers();
+    }
     std::int32_t need = m_ReceivesToKeepPosted - m_ReceivesPosted;
     for (auto missing = need - static_cast<std::int32_t>(m_AvailableReceiveBuffers.size()); missing > 0; --missing) {
         AddReceiveBuffer();
@@ -91,6 +94,17 @@ bool c_NetworkSocket::PostAvailableBuffers(c_CriticalSectionLock& lock) {
         --need;
     }
     return true;
+}
+
+// Only buffers that are neither posted nor holding bytes: the others are in the system's or the
+// owner's hands. One that cannot grow keeps its size and goes on serving.
+void c_NetworkSocket::ResizeIdleReceiveBuffers() {
+    m_ResizeIdleReceiveBuffers = false;
+    for (const std::int32_t index : m_AvailableReceiveBuffers) {
+        if (!m_ReceiveBuffers[static_cast<std::size_t>(index)].SetUsedSize(m_ReceiveBufferSize)) {
+            Log("Receive buffer allocation error.", true);
+        }
+    }
 }
 
 bool c_NetworkSocket::PostReceive(c_IOBuffer* buffer, std::int32_t index, c_CriticalSectionLock& lock) {

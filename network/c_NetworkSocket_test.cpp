@@ -250,4 +250,37 @@ TEST_F(ScriptedPeer, HalfCloseStillCarriesTheOwnersReply) {
                                   "Graceful close received or receive error. Shutdown complete. Closing socket now."));
 }
 
+TEST_F(ScriptedPeer, ResizeFlagGivesIdleReceiveBuffersTheCurrentSizeOnce) {
+    // One arrival and its taking leave a buffer idle in the available list.
+    const auto arrive = [&](const char* text) {
+        const std::size_t before = m_p_Owner->m_Received.GetSize();
+        ASSERT_TRUE(n_PosixPeer::SendAll(m_Peer, text, std::strlen(text)));
+        ASSERT_TRUE(
+            n_Platform::PumpUntil([&] { return m_p_Owner->m_Received.GetSize() == before + std::strlen(text); }));
+    };
+    arrive("first");
+    std::vector<std::int32_t> idle;
+    std::int32_t larger = 0;
+    ASSERT_TRUE(n_Platform::WaitUntil([&] {
+        c_CriticalSectionLock lock;
+        c_NetworkSocket* socket = m_p_Owner->Find(lock);
+        idle = socket->m_AvailableReceiveBuffers;
+        if (idle.empty()) {
+            return false;
+        }
+        larger = socket->m_ReceiveBufferSize * 2;
+        socket->m_ReceiveBufferSize = larger;
+        socket->m_ResizeIdleReceiveBuffers = true;
+        return true;
+    }));
+    arrive("second");
+    c_CriticalSectionLock lock;
+    c_NetworkSocket* socket = m_p_Owner->Find(lock);
+    ASSERT_NE(socket, nullptr);
+    EXPECT_FALSE(socket->m_ResizeIdleReceiveBuffers);
+    for (const std::int32_t index : idle) {
+        EXPECT_GE(socket->m_ReceiveBuffers[static_cast<std::size_t>(index)].GetCapacity(), larger) << index;
+    }
+}
+
 } // namespace
