@@ -49,6 +49,13 @@ TEST_F(Shortcuts, SavesALinkThatReadsBack) {
     }
 }
 
+TEST_F(Shortcuts, AnEmptyIconPathSetsNoIcon) {
+    const c_InjectedShellFault fault(e_ShellCall::SET_ICON_LOCATION, E_FAIL);
+    CreateShortcut("C:\\Apps\\App_64.exe", "C:\\Links\\", "App", "");
+    EXPECT_EQ(m_Log.TakeLines(), std::vector<std::string>()) << "the icon step is not tried";
+    EXPECT_TRUE(LinkExists("App.lnk"));
+}
+
 TEST_F(Shortcuts, ReplacesAnExistingShortcut) {
     WriteTestFile(m_Drives.GetC() + "/Links/App.lnk", "an old shortcut that is not one");
     CreateShortcut("C:\\Apps\\App_64.exe", "C:\\Links\\", "App", "");
