@@ -157,3 +157,42 @@ for name, start, answer in [("method", 2, b"\x05\x00" + IPV4_REPLY + b"data"),
                             ("refused", 4, b"\x05\x05\x00\x01")]:
     write("Socks5Reply", name, seed(answer, (start, 2, 4), (10, 0, 255), (443, 0, 65535), (4, 0, 300), (start, *U32),
                                     (3, 1, 64)))
+
+# ShellLinkFile: a shortcut as the shell link object writes it, and one with an id list, a link info
+# without UTF-16 fields and 8-bit string data.
+def u32(value):
+    return value.to_bytes(4, "little")
+
+
+def link_header(flags):
+    return (u32(0x4C) + bytes.fromhex("0114020000000000c000000000000046") + u32(flags) + u32(0x20) +
+            bytes(24) + u32(10) + u32(0) + u32(1) + bytes(12))
+
+
+def link_info(path, wide):
+    header_size = 0x24 if wide else 0x1C
+    volume = u32(0x11) + u32(3) + u32(0) + u32(0x10) + b"\0"
+    base = header_size + len(volume)
+    suffix = base + len(path) + 1
+    fields = [1, header_size, base, 0, suffix]
+    tail = volume + path + b"\0" + b"\0"
+    if wide:
+        wide_base = suffix + 1
+        fields += [wide_base, wide_base + 2 * len(path) + 2]
+        tail += path.decode("latin-1").encode("utf-16-le") + b"\0\0" + b"\0\0"
+    body = u32(header_size) + b"".join(u32(f) for f in fields) + tail
+    return u32(4 + len(body)) + body
+
+
+def counted(text, wide):
+    return len(text).to_bytes(2, "little") + (text.encode("utf-16-le") if wide else text.encode("latin-1"))
+
+
+write("ShellLinkFile", "ours", link_header(0x80 | 0x40 | 0x04 | 0x02) + link_info(b"C:\\App\\App_64.exe", True) +
+      counted("App_64", True) + counted("C:\\App\\app.ico", True) + u32(0))
+write("ShellLinkFile", "foreign", link_header(0x01 | 0x02 | 0x04 | 0x08) + b"\x04\0\x02\0\0\0" +
+      link_info(b"C:\\Tools\\x.exe", False) + counted("Doc", False) + counted("..\\x.exe", False) + u32(0))
+
+# DesktopEntry: user-dirs.dirs texts.
+write("DesktopEntry", "home", b"XDG_DOWNLOAD_DIR=\"$HOME/Dl\"\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n")
+write("DesktopEntry", "absolute", b"XDG_DESKTOP_DIR=\"/srv/desk\"\r\n")

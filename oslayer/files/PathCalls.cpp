@@ -4,6 +4,7 @@
 
 #include "oslayer/system/TextConversion.h"
 
+#include <shlobj.h>
 #include <windows.h>
 
 #include <climits>
@@ -82,6 +83,36 @@ c_String GetModuleFileName() {
 c_String GetProgramFolder() {
     const c_String path = GetModuleFileName();
     return c_String(GetFolderPart(path));
+}
+
+c_String GetKnownFolderPath(const GUID& folderId) {
+    PWSTR path = nullptr;
+    c_String folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(folderId, 0, nullptr, &path)) && path != nullptr) {
+        folder = Concat({WideToUTF8(path), "\\"});
+    }
+    CoTaskMemFree(path);
+    return folder;
+}
+
+c_String GetDesktopFolder() {
+    return GetKnownFolderPath(FOLDERID_Desktop);
+}
+
+c_String GetCommonProgramsFolder() {
+    return GetKnownFolderPath(FOLDERID_CommonPrograms);
+}
+
+c_String GetSystemFolder() {
+    return GetKnownFolderPath(FOLDERID_System);
+}
+
+c_String GetProgramFilesFolder() {
+    return GetKnownFolderPath(FOLDERID_ProgramFiles);
+}
+
+c_String GetProgramFilesX86Folder() {
+    return GetKnownFolderPath(FOLDERID_ProgramFilesX86);
 }
 
 bool SetCurrentDirectory(const c_StringView& path) {

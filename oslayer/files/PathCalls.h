@@ -1,9 +1,11 @@
 #pragma once
 // n_OSLayer paths: the parts of a path text, full paths, the program's own path and folder, the
-// current folder and the environment.
+// known folders, the current folder and the environment.
 
 #include "strings/c_String.h"
 #include "strings/c_StringView.h"
+
+struct GUID;
 
 namespace n_OSLayer {
 
@@ -20,6 +22,16 @@ c_String GetFullPathName(const c_StringView& path);
 c_String GetModuleFileName();
 // The folder part of GetModuleFileName, its "\" included; empty when the path has none.
 c_String GetProgramFolder();
+
+// SHGetKnownFolderPath of the folder id with "\" appended; empty on failure.
+c_String GetKnownFolderPath(const GUID& folderId);
+// The current user's desktop.
+c_String GetDesktopFolder();
+// The all-users Start Menu programs folder.
+c_String GetCommonProgramsFolder();
+c_String GetSystemFolder();
+c_String GetProgramFilesFolder();
+c_String GetProgramFilesX86Folder();
 
 bool SetCurrentDirectory(const c_StringView& path);
 // Empty when the variable is not set.

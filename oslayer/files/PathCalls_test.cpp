@@ -111,4 +111,24 @@ TEST(ModuleFileNameChild, GivesTheWholeLongPath) {
     EXPECT_EQ(ToStd(n_OSLayer::GetModuleFileName()), expected);
 }
 
+TEST(PathCalls, KnownFoldersAreUnderTheTestsDrivesWithASeparator) {
+    c_TemporaryDrives drives;
+    ASSERT_TRUE(drives.IsReady());
+    const struct {
+        c_String (*m_Get)();
+        const char* m_Folder;
+    } cases[] = {
+        {&n_OSLayer::GetDesktopFolder, "C:\\Desktop\\"},
+        {&n_OSLayer::GetCommonProgramsFolder, "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\"},
+        {&n_OSLayer::GetSystemFolder, "C:\\Windows\\System32\\"},
+        {&n_OSLayer::GetProgramFilesFolder, "C:\\Program Files\\"},
+        {&n_OSLayer::GetProgramFilesX86Folder, "C:\\Program Files (x86)\\"},
+    };
+    for (const auto& row : cases) {
+        EXPECT_EQ(ToStd(row.m_Get()), row.m_Folder);
+    }
+    c_TemporaryDrives::SetMap("D=" + drives.GetD());
+    EXPECT_EQ(ToStd(n_OSLayer::GetProgramFilesFolder()), "") << "without a C: drive";
+}
+
 } // namespace

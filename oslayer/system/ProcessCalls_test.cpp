@@ -4,6 +4,7 @@
 #include "oslayer/system/ProcessCalls.h"
 
 #include "oslayer/files/PathCalls.h"
+#include "oslayer/testing/c_RecordingProgram.h"
 #include "platform/testing/PumpUntil.h"
 #include "platform/testing/TemporaryDrives.h"
 #include "platform/testing/TestFiles.h"
@@ -13,16 +14,10 @@
 
 #include <csignal>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace {
-
-// A helper that records its arguments, one a line, and its current folder in record.txt beside it.
-constexpr char RECORDER[] = "#!/bin/sh\n"
-                            "out=\"$(dirname \"$0\")/record.new\"\n"
-                            "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$out\"\n"
-                            "pwd >> \"$out\"\n"
-                            "mv \"$out\" \"$(dirname \"$0\")/record.txt\"\n";
 
 class ProcessCalls : public ::testing::Test {
 protected:
@@ -30,23 +25,14 @@ protected:
         ASSERT_TRUE(m_Drives.IsReady());
         std::filesystem::create_directory(m_Drives.GetC() + "/Apps");
         std::filesystem::create_directory(m_Drives.GetD() + "/Work");
-        HANDLE helper = CreateFileW(u"C:\\Apps\\recorder.exe", GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-        ASSERT_NE(helper, INVALID_HANDLE_VALUE);
-        DWORD written = 0;
-        ASSERT_TRUE(WriteFile(helper, RECORDER, sizeof RECORDER - 1, &written, nullptr));
-        CloseHandle(helper);
+        m_Recorder.emplace(u"C:\\Apps\\recorder.exe", m_Drives.GetC() + "/Apps");
+        ASSERT_TRUE(m_Recorder->IsReady());
     }
 
-    // The record, once the helper has written it.
-    std::string WaitForRecord() {
-        const std::string path = m_Drives.GetC() + "/Apps/record.txt";
-        EXPECT_TRUE(n_Platform::WaitUntil([&] { return TestFileExists(path); }));
-        const std::string record = ReadTestFile(path);
-        std::remove(path.c_str());
-        return record;
-    }
+    std::string WaitForRecord() { return m_Recorder->WaitForRecord(); }
 
     c_TemporaryDrives m_Drives;
+    std::optional<c_RecordingProgram> m_Recorder;
 };
 
 TEST_F(ProcessCalls, StartsTheProgramAndSaysWhereAndHow) {

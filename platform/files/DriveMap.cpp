@@ -22,7 +22,11 @@ bool Holds(const std::vector<std::u16string>& folder, const std::vector<std::u16
     return true;
 }
 
-std::string HomeFolder() {
+} // namespace
+
+namespace n_Platform {
+
+std::string FindHomeFolder() {
     const char* home = std::getenv("HOME");
     if (home != nullptr && home[0] == '/') {
         return home;
@@ -36,10 +40,6 @@ std::string HomeFolder() {
     }
     return "/";
 }
-
-} // namespace
-
-namespace n_Platform {
 
 c_DriveMap& c_DriveMap::Get() {
     // Never destroyed: paths are translated until the last thread ends.
@@ -98,7 +98,7 @@ std::vector<c_DriveMap::s_Drive> c_DriveMap::ReadDrives() {
     std::vector<s_Drive> drives;
     const char* text = std::getenv(DRIVE_MAP_VARIABLE);
     if (text == nullptr) {
-        AddDrive(u'C', HomeFolder(), drives);
+        AddDrive(u'C', FindHomeFolder(), drives);
         AddDrive(u'Z', "/", drives);
         return drives;
     }

@@ -16,6 +16,9 @@ namespace n_Platform {
 
 inline constexpr char DRIVE_MAP_VARIABLE[] = "PLATFORM_DRIVES";
 
+// The user's home folder: HOME when it is absolute, else the account's, else "/".
+std::string FindHomeFolder();
+
 class c_DriveMap {
 public:
     static c_DriveMap& Get();

@@ -4,14 +4,29 @@
 #include "platform/files/FileStatus.h"
 #include "platform/files/PathText.h"
 #include "platform/files/ProcessObjects.h"
+#include "platform/files/ShellExecuteHook.h"
 #include "platform/kernel/LastError.h"
 
 #include <shellapi.h>
 
 #include <cstdlib>
+#include <mutex>
 #include <unistd.h>
 
 namespace {
+
+std::mutex g_HookLock;
+n_Platform::t_ShellExecuteHook g_Hook;
+
+// True when a hook took the call; its answer is then in opened.
+bool CallHook(const SHELLEXECUTEINFOW& information, bool& opened) {
+    std::lock_guard<std::mutex> lock(g_HookLock);
+    if (!g_Hook) {
+        return false;
+    }
+    opened = g_Hook(information) || n_Platform::FailWith(false, ERROR_NO_ASSOCIATION);
+    return true;
+}
 
 bool IsAddress(std::u16string_view file) {
     return file.find(u"://") != std::u16string_view::npos || file.starts_with(u"mailto:");
@@ -43,6 +58,10 @@ bool FindTarget(std::u16string_view file, std::string& target) {
 }
 
 bool Open(SHELLEXECUTEINFOW& information) {
+    bool opened = false;
+    if (CallHook(information, opened)) {
+        return opened;
+    }
     std::string target;
     std::string opener;
     pid_t id = 0;
@@ -61,6 +80,15 @@ bool Open(SHELLEXECUTEINFOW& information) {
 }
 
 } // namespace
+
+namespace n_Platform {
+
+void SetShellExecuteHook(t_ShellExecuteHook hook) {
+    std::lock_guard<std::mutex> lock(g_HookLock);
+    g_Hook = std::move(hook);
+}
+
+} // namespace n_Platform
 
 BOOL WINAPI ShellExecuteExW(SHELLEXECUTEINFOW* information) {
     if (information == nullptr || information->cbSize != sizeof(SHELLEXECUTEINFOW)) {

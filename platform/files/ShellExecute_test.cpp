@@ -1,5 +1,6 @@
 // Tests of ShellExecuteExW and ShellExecuteW, with a recording stand-in for xdg-open.
 
+#include "platform/testing/ShellHooks.h"
 #include "platform/testing/TemporaryDrives.h"
 #include "platform/testing/TestFiles.h"
 
@@ -86,6 +87,29 @@ TEST_F(ShellExecuteCalls, FailsWithoutAnOpenerOrAFile) {
     information.cbSize = 8;
     EXPECT_FALSE(ShellExecuteExW(&information));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+}
+
+TEST_F(ShellExecuteCalls, HookTakesTheCallInsteadOfXdgOpen) {
+    InstallOpener();
+    {
+        c_ShellExecuteRecorder recorder;
+        SHELLEXECUTEINFOW information = MakeInformation(u"https://example.invalid/");
+        information.lpParameters = u"-x";
+        ASSERT_TRUE(ShellExecuteExW(&information));
+        EXPECT_GT(reinterpret_cast<ULONG_PTR>(information.hInstApp), 32u);
+        EXPECT_EQ(information.hProcess, nullptr);
+        const std::vector<c_ShellExecuteRecorder::s_Call> calls = recorder.GetCalls();
+        ASSERT_EQ(calls.size(), 1u);
+        EXPECT_EQ(calls[0].m_Verb, "open");
+        EXPECT_EQ(calls[0].m_File, "https://example.invalid/");
+        EXPECT_EQ(calls[0].m_Parameters, "-x");
+        EXPECT_EQ(calls[0].m_Mask, static_cast<ULONG>(SEE_MASK_NO_CONSOLE | SEE_MASK_NOCLOSEPROCESS));
+        EXPECT_EQ(calls[0].m_Show, SW_SHOWNORMAL);
+    }
+    EXPECT_FALSE(TestFileExists(m_Bin + "/opened.txt")) << "nothing was opened";
+    SHELLEXECUTEINFOW information = MakeInformation(u"https://example.invalid/after");
+    ASSERT_TRUE(ShellExecuteExW(&information));
+    EXPECT_EQ(WaitForOpened(information.hProcess), "https://example.invalid/after") << "the hook is gone";
 }
 
 } // namespace

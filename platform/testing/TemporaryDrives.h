@@ -2,8 +2,9 @@
 // Test helper: a drive map of the test's own, in a fresh folder that goes away with everything in it.
 //
 // The folder under /tmp holds c and d, which PLATFORM_DRIVES makes C: and D:; C:\ becomes the
-// current folder. The destructor puts back the variable, the map and the current folder, and removes
-// the folder whatever the test left there, read-only files and folders included.
+// current folder and the home folder (HOME, without XDG_CONFIG_HOME), so the Desktop is C:\Desktop.
+// The destructor puts back the variables, the map and the current folder, and removes the folder
+// whatever the test left there, read-only files and folders included.
 
 #include "platform/files/DrivePaths.h"
 
@@ -12,6 +13,8 @@
 #include <optional>
 #include <string>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 class c_TemporaryDrives {
 public:
@@ -20,10 +23,12 @@ public:
         m_Root = mkdtemp(pattern) != nullptr ? pattern : "";
         std::filesystem::create_directory(m_Root + "/c");
         std::filesystem::create_directory(m_Root + "/d");
-        const char* variable = std::getenv(n_Platform::DRIVE_MAP_VARIABLE);
-        if (variable != nullptr) {
-            m_OldVariable = variable;
+        for (const char* name : {n_Platform::DRIVE_MAP_VARIABLE, "HOME", "XDG_CONFIG_HOME"}) {
+            const char* value = std::getenv(name);
+            m_OldVariables.push_back({name, value == nullptr ? std::nullopt : std::optional<std::string>(value)});
         }
+        setenv("HOME", GetC().c_str(), 1);
+        unsetenv("XDG_CONFIG_HOME");
         char current[4096];
         m_OldFolder = getcwd(current, sizeof current) != nullptr ? current : "/";
         SetMap("C=" + GetC() + ";D=" + GetD());
@@ -34,10 +39,12 @@ public:
         if (chdir(m_OldFolder.c_str()) != 0) {
             m_Ready = false;
         }
-        if (m_OldVariable) {
-            setenv(n_Platform::DRIVE_MAP_VARIABLE, m_OldVariable->c_str(), 1);
-        } else {
-            unsetenv(n_Platform::DRIVE_MAP_VARIABLE);
+        for (const auto& [name, value] : m_OldVariables) {
+            if (value) {
+                setenv(name, value->c_str(), 1);
+            } else {
+                unsetenv(name);
+            }
         }
         n_Platform::ReloadDriveMap();
         MakeRemovable();
@@ -78,6 +85,6 @@ private:
 
     std::string m_Root;
     bool m_Ready = false;
-    std::optional<std::string> m_OldVariable;
+    std::vector<std::pair<const char*, std::optional<std::string>>> m_OldVariables;
     std::string m_OldFolder;
 };

@@ -1,0 +1,4 @@
+#pragma once
+// COM start-up, objects, interfaces and task memory (win32/com.h).
+
+#include "win32/com.h"
