@@ -1,6 +1,7 @@
 #pragma once
 // The Windows API as the program uses it, provided on Linux by the platform layer.
 
+#include "win32/clipboard.h"
 #include "win32/completion.h"
 #include "win32/errors.h"
 #include "win32/files.h"
