@@ -9,6 +9,7 @@
 #include "win32/modules.h"
 #include "win32/processes.h"
 #include "win32/registry.h"
+#include "win32/screen.h"
 #include "win32/sync.h"
 #include "win32/text.h"
 #include "win32/threads.h"
