@@ -5,6 +5,7 @@
 #include "win32/completion.h"
 #include "win32/errors.h"
 #include "win32/files.h"
+#include "win32/input.h"
 #include "win32/memory.h"
 #include "win32/modules.h"
 #include "win32/processes.h"
