@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <mutex>
-#include <string>
 #include <utility>
 #include <vector>
 
@@ -17,10 +16,7 @@ struct s_Clipboard {
     DWORD m_OpenedBy = 0;
     std::vector<std::pair<UINT, HANDLE>> m_Formats;
     DWORD m_SequenceNumber = 0;
-    std::vector<std::u16string> m_RegisteredNames;
 };
-
-constexpr UINT FIRST_REGISTERED_FORMAT = 0xC000;
 
 s_Clipboard& GetClipboard() {
     static s_Clipboard* clipboard = new s_Clipboard;
@@ -40,15 +36,6 @@ bool IsOpenedByCaller(const s_Clipboard& clipboard) {
         return false;
     }
     return true;
-}
-
-std::u16string FoldName(std::u16string name) {
-    for (char16_t& unit : name) {
-        if (unit >= u'A' && unit <= u'Z') {
-            unit = static_cast<char16_t>(unit - u'A' + u'a');
-        }
-    }
-    return name;
 }
 
 } // namespace
@@ -126,27 +113,6 @@ HANDLE WINAPI SetClipboardData(UINT format, HANDLE data) {
     }
     clipboard.m_Formats.emplace_back(format, data);
     return data;
-}
-
-UINT WINAPI RegisterClipboardFormatW(LPCWSTR name) {
-    if (name == nullptr || name[0] == 0) {
-        return n_Platform::FailWith<UINT>(0, ERROR_INVALID_PARAMETER);
-    }
-    s_Clipboard& clipboard = GetClipboard();
-    std::lock_guard<std::mutex> lock(clipboard.m_Lock);
-    const std::u16string folded = FoldName(name);
-    std::vector<std::u16string>& names = clipboard.m_RegisteredNames;
-    std::size_t index = 0;
-    while (index < names.size() && names[index] != folded) {
-        ++index;
-    }
-    if (index == names.size()) {
-        if (names.size() >= 0x4000) {
-            return n_Platform::FailWith<UINT>(0, ERROR_NOT_ENOUGH_QUOTA);
-        }
-        names.push_back(folded);
-    }
-    return FIRST_REGISTERED_FORMAT + static_cast<UINT>(index);
 }
 
 BOOL WINAPI IsClipboardFormatAvailable(UINT format) {

@@ -29,6 +29,7 @@ TEST_F(Clipboard, FormatsListInTheOrderTheyWereSet) {
     EXPECT_GE(own, 0xC000u);
     EXPECT_EQ(RegisterClipboardFormatW(u"CLIPBOARD_TEST FORMAT"), own);
     EXPECT_NE(RegisterClipboardFormatW(u"Clipboard_test other"), own);
+    EXPECT_EQ(RegisterWindowMessageW(u"clipboard_test Format"), own);
     EXPECT_EQ(SetClipboardData(CF_UNICODETEXT, text), text);
     EXPECT_EQ(SetClipboardData(CF_BITMAP, bitmap), bitmap);
     EXPECT_EQ(SetClipboardData(own, MakeBlock(1)) != nullptr, true);

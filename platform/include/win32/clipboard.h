@@ -52,3 +52,6 @@ DWORD WINAPI GetClipboardSequenceNumber();
 // copies as much of the name as fits with its NUL and returns the units copied. 0 for a bad index or
 // a damaged block.
 UINT WINAPI DragQueryFileW(HDROP drop, UINT index, LPWSTR buffer, UINT units);
+
+// The same table of names as the clipboard formats: one name, one number.
+UINT WINAPI RegisterWindowMessageW(LPCWSTR name);
