@@ -56,6 +56,11 @@ typedef HDC__* HDC;
 #define SM_CMONITORS 80
 #define SM_SAMEDISPLAYFORMAT 81
 
+// The size types of WM_SIZE.
+#define SIZE_RESTORED 0
+#define SIZE_MINIMIZED 1
+#define SIZE_MAXIMIZED 2
+
 // 0 for an index that the layer does not know, as Windows gives for unknown indexes.
 int WINAPI GetSystemMetrics(int index);
 
