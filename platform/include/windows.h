@@ -12,6 +12,7 @@
 #include "win32/registry.h"
 #include "win32/screen.h"
 #include "win32/sync.h"
+#include "win32/system.h"
 #include "win32/text.h"
 #include "win32/threads.h"
 #include "win32/time.h"
