@@ -1,4 +1,4 @@
-// n_OSLayer::OutputDebugString over OutputDebugStringW.
+// n_OSLayer::OutputDebugString over OutputDebugStringW, and debug lines.
 
 #include "oslayer/system/DebugOutput.h"
 
@@ -13,3 +13,8 @@ void OutputDebugString(const c_StringView& text) {
 }
 
 } // namespace n_OSLayer
+
+void WriteDebugLine(const c_StringView& text) {
+    n_OSLayer::OutputDebugString(text);
+    n_OSLayer::OutputDebugString("\r\n");
+}

@@ -1,5 +1,5 @@
 #pragma once
-// n_OSLayer::OutputDebugString: a text for the debugger, in UTF-8.
+// n_OSLayer::OutputDebugString and WriteDebugLine: texts for the debugger, in UTF-8.
 
 #include "strings/c_StringView.h"
 
@@ -9,3 +9,6 @@ namespace n_OSLayer {
 void OutputDebugString(const c_StringView& text);
 
 } // namespace n_OSLayer
+
+// The text, then "\r\n", as two debug outputs.
+void WriteDebugLine(const c_StringView& text);

@@ -1,4 +1,4 @@
-// Tests of n_OSLayer::OutputDebugString.
+// Tests of n_OSLayer::OutputDebugString and WriteDebugLine.
 
 #include "oslayer/system/DebugOutput.h"
 
@@ -14,6 +14,13 @@ TEST(OutputDebugString, HandsTheUtf8TextToTheDebugChannel) {
     n_OSLayer::OutputDebugString("");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "Gr\xC3\xBC\xC3\x9F"
                                                       "e aus dem Installer\ncut\n\n");
+}
+
+// Each call is one line of the debug channel: the text, then the line break on its own.
+TEST(WriteDebugLine, WritesTheTextThenTheLineBreak) {
+    testing::internal::CaptureStderr();
+    WriteDebugLine("one");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "one\n\n");
 }
 
 } // namespace

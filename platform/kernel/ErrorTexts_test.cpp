@@ -49,10 +49,14 @@ TEST(FormatMessageW, HasATextForEveryErrorTheLayerSets) {
         ERROR_INSUFFICIENT_BUFFER,
         ERROR_MOD_NOT_FOUND,
         ERROR_DIR_NOT_EMPTY,
+        ERROR_NOT_LOCKED,
+        ERROR_BAD_PATHNAME,
         ERROR_ALREADY_EXISTS,
         ERROR_FILENAME_EXCED_RANGE,
         ERROR_FILE_TOO_LARGE,
+        ERROR_MORE_DATA,
         ERROR_NOT_OWNER,
+        ERROR_INVALID_ADDRESS,
         ERROR_MR_MID_NOT_FOUND,
         ERROR_INVALID_FLAGS,
         ERROR_IO_DEVICE,
@@ -61,6 +65,7 @@ TEST(FormatMessageW, HasATextForEveryErrorTheLayerSets) {
         ERROR_TIMEOUT,
         ERROR_RESOURCE_TYPE_NOT_FOUND,
         ERROR_CANT_RESOLVE_FILENAME,
+        ERROR_UNSUPPORTED_TYPE,
     };
     for (DWORD error : errors) {
         EXPECT_TRUE(IsEnglishLine(SystemText(error))) << error;

@@ -1,21 +1,15 @@
 // Tests of mutex objects, named ones across processes included.
 
+#include "platform/testing/ChildTestProcess.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
-#include <fcntl.h>
-#include <poll.h>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
-#include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -78,83 +72,15 @@ TEST(Mutexes, NamedMutexExistsOnceWithinTheProcess) {
     CloseHandle(again);
 }
 
-// Runs this test program again as a child that holds the named mutex until its input closes.
-class c_MutexHolderProcess {
-public:
-    explicit c_MutexHolderProcess(const std::string& name) {
-        int input[2];
-        int output[2];
-        EXPECT_EQ(pipe2(input, O_CLOEXEC), 0);
-        EXPECT_EQ(pipe2(output, O_CLOEXEC), 0);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, input[0], 0);
-        posix_spawn_file_actions_adddup2(&actions, output[1], 1);
-        std::string variable = std::string(CHILD_NAME_VARIABLE) + "=" + name;
-        std::vector<char*> environment = {variable.data()};
-        for (char** entry = environ; *entry != nullptr; ++entry) {
-            environment.push_back(*entry);
-        }
-        environment.push_back(nullptr);
-        char program[] = "/proc/self/exe";
-        char filter[] = "--gtest_filter=MutexHolderChild.HoldsTheNamedMutexUntilInputCloses";
-        char* arguments[] = {program, filter, nullptr};
-        EXPECT_EQ(posix_spawn(&m_Process, program, &actions, nullptr, arguments, environment.data()), 0);
-        posix_spawn_file_actions_destroy(&actions);
-        close(input[0]);
-        close(output[1]);
-        m_Input = input[1];
-        m_Output = output[0];
-    }
-
-    ~c_MutexHolderProcess() {
-        Release();
-        close(m_Output);
-    }
-
-    // Reads the child's output until it says that it holds the mutex.
-    bool WaitUntilHeld() {
-        std::string seen;
-        pollfd readable = {m_Output, POLLIN, 0};
-        char buffer[256];
-        while (seen.find(CHILD_READY_LINE) == std::string::npos) {
-            if (poll(&readable, 1, 10000) != 1) {
-                return false;
-            }
-            const ssize_t count = read(m_Output, buffer, sizeof buffer);
-            if (count <= 0) {
-                return false;
-            }
-            seen.append(buffer, static_cast<std::size_t>(count));
-        }
-        return true;
-    }
-
-    void Release() {
-        if (m_Input < 0) {
-            return;
-        }
-        close(m_Input);
-        m_Input = -1;
-        int status = 0;
-        waitpid(m_Process, &status, 0);
-    }
-
-private:
-    pid_t m_Process = 0;
-    int m_Input = -1;
-    int m_Output = -1;
-};
-
 TEST(Mutexes, NamedMutexHeldByAChildProcessIsSeenAsExisting) {
     const std::string name = "Mutexes_test across processes " + std::to_string(getpid());
-    c_MutexHolderProcess child(name);
-    ASSERT_TRUE(child.WaitUntilHeld());
+    c_ChildTestProcess child("MutexHolderChild.HoldsTheNamedMutexUntilInputCloses", CHILD_NAME_VARIABLE, name);
+    ASSERT_TRUE(child.WaitForLine(CHILD_READY_LINE));
     HANDLE seen = CreateMutexW(nullptr, TRUE, Widen(name).c_str());
     ASSERT_NE(seen, nullptr);
     EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
     CloseHandle(seen);
-    child.Release();
+    child.Finish();
     HANDLE own = CreateMutexW(nullptr, TRUE, Widen(name).c_str());
     EXPECT_EQ(GetLastError(), ERROR_SUCCESS);
     CloseHandle(own);
@@ -169,11 +95,8 @@ TEST(MutexHolderChild, HoldsTheNamedMutexUntilInputCloses) {
     HANDLE mutex = CreateMutexW(nullptr, TRUE, Widen(name).c_str());
     ASSERT_NE(mutex, nullptr);
     ASSERT_EQ(GetLastError(), ERROR_SUCCESS);
-    std::printf("\n%s\n", CHILD_READY_LINE);
-    std::fflush(stdout);
-    char byte;
-    while (read(0, &byte, 1) > 0) {
-    }
+    TellParent(CHILD_READY_LINE);
+    WaitForParentToFinish();
     CloseHandle(mutex);
 }
 

@@ -3,6 +3,7 @@
 // Without a display there is no focus to follow: the active window is the last one activated, and
 // a thread sees it only while it is one of its own windows and still exists.
 
+#include "platform/user/ActiveWindow.h"
 #include "platform/kernel/LastError.h"
 #include "platform/user/WindowTable.h"
 
@@ -13,6 +14,11 @@ namespace {
 std::atomic<HWND> g_ActiveWindow{nullptr};
 
 } // namespace
+
+HWND n_Platform::GetProcessActiveWindow() {
+    const HWND active = g_ActiveWindow.load();
+    return n_Platform::FindWindowObject(active) != nullptr ? active : nullptr;
+}
 
 HWND WINAPI GetActiveWindow() {
     const HWND active = g_ActiveWindow.load();
