@@ -12,6 +12,7 @@
 #include "win32/errors.h"
 
 typedef LONG_PTR INT_PTR;
+typedef ULONG_PTR DWORD_PTR;
 typedef INT_PTR(CALLBACK* DLGPROC)(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 #define MAKEINTRESOURCEW(id) (reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(static_cast<WORD>(id))))
