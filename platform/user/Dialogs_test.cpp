@@ -7,6 +7,7 @@
 #include "platform/user/testing/c_DialogDriver.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -238,6 +239,23 @@ TEST_F(SampleDialog, AWorkersPostReachesAHiddenWindowWhileTheDialogRuns) {
     EXPECT_TRUE(WaitUntil([&] { return received == 42; }));
     ASSERT_TRUE(n_Platform::PostUserInput(GetWindowThreadProcessId(dialog, nullptr), [&] { DestroyWindow(hidden); }));
     ASSERT_TRUE(WaitUntil([&] { return IsWindow(hidden) == FALSE; }));
+}
+
+TEST(DialogDriver, RecordsTheAddressesTheShellOpensInsteadOfOpeningThem) {
+    c_DialogDriver driver;
+    ASSERT_TRUE(driver.RecordOpenedURLs());
+    EXPECT_TRUE(driver.OpenedURLs().empty());
+    for (const char16_t* address : {u"https://127.0.0.6:8443/SupportBoard.php",
+                                    u"https://127.0.0.6:8443/index.php?page=doc/LicenseAgreement.php"}) {
+        // One at a time: each opener is a process of its own.
+        const std::size_t before = driver.OpenedURLs().size();
+        ASSERT_GT(reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, u"open", address, nullptr, nullptr, SW_SHOWNORMAL)),
+                  32);
+        ASSERT_TRUE(WaitUntil([&] { return driver.OpenedURLs().size() == before + 1; }));
+    }
+    EXPECT_EQ(driver.OpenedURLs(),
+              (std::vector<std::u16string>{u"https://127.0.0.6:8443/SupportBoard.php",
+                                           u"https://127.0.0.6:8443/index.php?page=doc/LicenseAgreement.php"}));
 }
 
 TEST(DialogTemplates, AnUnknownTemplateMakesNoDialog) {

@@ -2,6 +2,7 @@
 
 #include "platform/user/testing/c_DialogDriver.h"
 
+#include "platform/files/PathText.h"
 #include "platform/testing/PumpUntil.h"
 #include "platform/user/Dialogs.h"
 #include "platform/user/FolderPickerRequest.h"
@@ -13,7 +14,11 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <future>
+#include <unistd.h>
 
 namespace n_Platform {
 
@@ -21,6 +26,38 @@ c_DialogDriver::c_DialogDriver() : m_p_Previous(SetUserBackend(this)) {}
 
 c_DialogDriver::~c_DialogDriver() {
     SetUserBackend(m_p_Previous);
+    if (!m_OpenerFolder.empty()) {
+        setenv("PATH", m_OldPath.c_str(), 1);
+        std::error_code ignored;
+        std::filesystem::remove_all(m_OpenerFolder, ignored);
+    }
+}
+
+bool c_DialogDriver::RecordOpenedURLs() {
+    if (!m_OpenerFolder.empty()) {
+        return true;
+    }
+    char pattern[] = "/tmp/platform-opener-XXXXXX";
+    if (mkdtemp(pattern) == nullptr) {
+        return false;
+    }
+    m_OpenerFolder = pattern;
+    const std::string opener = m_OpenerFolder + "/xdg-open";
+    std::ofstream(opener) << "#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"$(dirname \"$0\")/opened\"\n";
+    std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
+    const char* path = std::getenv("PATH");
+    m_OldPath = path != nullptr ? path : "";
+    setenv("PATH", (m_OpenerFolder + ":" + m_OldPath).c_str(), 1);
+    return true;
+}
+
+std::vector<std::u16string> c_DialogDriver::OpenedURLs() const {
+    std::vector<std::u16string> opened;
+    std::ifstream record(m_OpenerFolder + "/opened");
+    for (std::string line; std::getline(record, line);) {
+        opened.push_back(ToUtf16(line));
+    }
+    return opened;
 }
 
 HWND c_DialogDriver::WaitForDialog(WORD templateId) {

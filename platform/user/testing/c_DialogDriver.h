@@ -62,6 +62,12 @@ public:
     std::u16string GetFolderPickerSelection() const;
     std::u16string GetFolderPickerTitle() const;
 
+    // From now on the addresses and files that the shell opens are recorded instead of opened: a
+    // recording opener comes first on PATH until the driver goes.
+    bool RecordOpenedURLs();
+    // What was opened so far, in order; the opener runs as a process of its own, so a test waits.
+    std::vector<std::u16string> OpenedURLs() const;
+
     void OnMessageBoxOpened(s_MessageBox& box) override;
     void OnMessageBoxClosed(s_MessageBox& box) override;
     void OnFolderPickerOpened(s_FolderPickerRequest& request) override;
@@ -77,6 +83,9 @@ private:
     std::optional<std::u16string> m_FolderResult;
     std::u16string m_FolderSelection;
     std::u16string m_FolderTitle;
+    // The folder of the recording opener and PATH before it; empty while not recording.
+    std::string m_OpenerFolder;
+    std::string m_OldPath;
 };
 
 } // namespace n_Platform
