@@ -13,6 +13,7 @@
 #include "platform/testing/PumpUntil.h"
 #include "platform/testing/TestClock.h"
 #include "platform/user/ModalLoop.h"
+#include "platform/user/testing/c_DialogDriver.h"
 
 #include <gtest/gtest.h>
 
@@ -319,6 +320,30 @@ TEST_F(TimerService, TimersKeepFiringInsideAModalLoop) {
     }));
     EXPECT_EQ(owner.Count(), 3u);
     timer.Stop();
+}
+
+TEST_F(TimerService, ALongSingleShotFiresAtOneMoveOfTheClockInsideAMessageBox) {
+    n_Platform::c_DialogDriver driver;
+    c_RecordingOwner owner;
+    std::atomic<bool> fired{false};
+    owner.m_OnEvent = [&](c_TimerNew*) { fired = true; };
+    c_TimerNew timer(&owner, "c_FileDownloader::m_RetryTimer");
+    const ULONGLONG started = GetTickCount64();
+    timer.Start(5000, 1, false);
+    // Another thread moves the clock while the box's nested loop runs here, then answers the box.
+    std::thread user([&] {
+        ASSERT_TRUE(driver.WaitForMessageBox().has_value());
+        const std::uint32_t pollers = n_Platform::CountTimedSleepers();
+        n_Platform::AdvanceClock(5000);
+        // The box is answered in any case, so that a failure does not leave this test waiting.
+        EXPECT_TRUE(n_Platform::WaitForTimedSleepers(pollers));
+        EXPECT_TRUE(n_Platform::WaitUntil([&] { return fired.load(); }));
+        EXPECT_TRUE(driver.Answer(IDOK));
+    });
+    EXPECT_EQ(MessageBoxW(nullptr, u"Retrying.", u"Dovrik Chart Installer", MB_OK), IDOK);
+    user.join();
+    ASSERT_EQ(owner.Count(), 1u);
+    EXPECT_EQ(owner.m_Ticks[0] - started, 5000u);
 }
 
 TEST_F(TimerService, ASkippingTimerPostsNothingWhileAnEventIsPending) {

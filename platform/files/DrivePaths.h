@@ -17,6 +17,10 @@
 
 namespace n_Platform {
 
+// The variable that gives a process a module path of its own (GetModuleFileNameW), in Linux or
+// drive form.
+inline constexpr char MODULE_PATH_VARIABLE[] = "PLATFORM_MODULE_PATH";
+
 // Reads PLATFORM_DRIVES again.
 void ReloadDriveMap();
 

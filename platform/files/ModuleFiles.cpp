@@ -1,10 +1,12 @@
 // The executable's file name in drive form, and the library calls of a process with one module.
 
 #include "platform/files/DrivePaths.h"
+#include "platform/files/PathText.h"
 #include "platform/kernel/LastError.h"
 
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <dlfcn.h>
 #include <unistd.h>
@@ -15,18 +17,32 @@ bool IsExecutableModule(HMODULE module) {
     return module == nullptr || module == GetModuleHandleW(nullptr);
 }
 
+// The executable's path, or the one PLATFORM_MODULE_PATH gives this process: tests that run in
+// parallel give each process a program path of its own, and with it its own files and names.
+bool ReadModulePath(std::u16string& path) {
+    if (const char* given = std::getenv(n_Platform::MODULE_PATH_VARIABLE); given != nullptr && *given != 0) {
+        path = given[0] == '/' ? n_Platform::ToDrivePath(given) : n_Platform::ToUtf16(given);
+        return true;
+    }
+    char linuxPath[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", linuxPath, sizeof linuxPath - 1);
+    if (length <= 0) {
+        return n_Platform::FailWithErrno(false, errno);
+    }
+    path = n_Platform::ToDrivePath(std::string_view(linuxPath, static_cast<std::size_t>(length)));
+    return true;
+}
+
 } // namespace
 
 DWORD WINAPI GetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD size) {
     if (!IsExecutableModule(module)) {
         return n_Platform::FailWith<DWORD>(0, ERROR_MOD_NOT_FOUND);
     }
-    char linuxPath[PATH_MAX];
-    const ssize_t length = readlink("/proc/self/exe", linuxPath, sizeof linuxPath - 1);
-    if (length <= 0) {
-        return n_Platform::FailWithErrno<DWORD>(0, errno);
+    std::u16string path;
+    if (!ReadModulePath(path)) {
+        return 0;
     }
-    const std::u16string path = n_Platform::ToDrivePath(std::string_view(linuxPath, static_cast<std::size_t>(length)));
     if (size == 0) {
         return n_Platform::FailWith<DWORD>(0, ERROR_INSUFFICIENT_BUFFER);
     }

@@ -2,12 +2,14 @@
 
 #include "platform/files/DrivePaths.h"
 
+#include "platform/testing/TemporaryDrives.h"
 #include "platform/testing/WideText.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <climits>
+#include <cstdlib>
 #include <unistd.h>
 
 namespace {
@@ -22,6 +24,28 @@ TEST(GetModuleFileNameW, GivesTheDriveFormOfTheExecutable) {
     ASSERT_EQ(GetModuleFileNameW(nullptr, buffer, MAX_PATH), expected.size());
     EXPECT_EQ(Narrow(buffer), Narrow(expected));
     EXPECT_EQ(GetModuleFileNameW(GetModuleHandleW(nullptr), buffer, MAX_PATH), expected.size());
+}
+
+TEST(GetModuleFileNameW, TakesThePathThatTheProcessIsGiven) {
+    c_TemporaryDrives drives;
+    ASSERT_TRUE(drives.IsReady());
+    const struct {
+        std::string m_Given;
+        std::u16string m_Expected;
+    } cases[] = {
+        {drives.GetC() + "/Apps/X_64.exe", u"C:\\Apps\\X_64.exe"},
+        {"D:\\Other\\X.exe", u"D:\\Other\\X.exe"},
+    };
+    for (const auto& row : cases) {
+        setenv(n_Platform::MODULE_PATH_VARIABLE, row.m_Given.c_str(), 1);
+        WCHAR buffer[MAX_PATH];
+        const DWORD length = GetModuleFileNameW(nullptr, buffer, MAX_PATH);
+        EXPECT_EQ(std::u16string(buffer, length), row.m_Expected) << row.m_Given;
+    }
+    unsetenv(n_Platform::MODULE_PATH_VARIABLE);
+    WCHAR buffer[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, buffer, MAX_PATH);
+    EXPECT_NE(std::u16string(buffer, length), u"D:\\Other\\X.exe");
 }
 
 TEST(GetModuleFileNameW, CutsTheNameToAShortBuffer) {

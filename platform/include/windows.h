@@ -3,6 +3,8 @@
 
 #include "win32/clipboard.h"
 #include "win32/completion.h"
+#include "win32/controls.h"
+#include "win32/dialogs.h"
 #include "win32/errors.h"
 #include "win32/files.h"
 #include "win32/input.h"
@@ -10,6 +12,7 @@
 #include "win32/modules.h"
 #include "win32/processes.h"
 #include "win32/registry.h"
+#include "win32/resources.h"
 #include "win32/screen.h"
 #include "win32/sync.h"
 #include "win32/system.h"

@@ -1,26 +1,18 @@
-// The back-end slot and the headless back end.
+// The back-end slot and what a back end does unless it says otherwise.
 
 #include "platform/user/Backend.h"
 
-#include "platform/user/MessageQueue.h"
+#include "platform/user/FolderPickerRequest.h"
+#include "platform/user/HeadlessBackend.h"
+#include "platform/user/MessageBoxes.h"
 
 #include <atomic>
 
 namespace {
 
-class c_HeadlessBackend : public n_Platform::c_UserBackend {
-public:
-    void OnWindowChanged(HWND) override {}
-    void OnWindowDestroyed(HWND) override {}
-    void WaitForInput(n_Platform::c_MessageQueue& queue, std::unique_lock<std::mutex>& lock) override {
-        queue.GetWakeCondition().wait(lock);
-    }
-    void WakeQueue(n_Platform::c_MessageQueue& queue) override { queue.GetWakeCondition().notify_one(); }
-};
-
 // Never destroyed: threads may still sleep on their queues while the process exits.
 n_Platform::c_UserBackend& GetHeadlessBackend() {
-    static c_HeadlessBackend* headless = new c_HeadlessBackend;
+    static n_Platform::c_HeadlessBackend* headless = new n_Platform::c_HeadlessBackend;
     return *headless;
 }
 
@@ -30,6 +22,22 @@ std::atomic<n_Platform::c_UserBackend*> g_p_Backend{nullptr};
 } // namespace
 
 namespace n_Platform {
+
+void c_UserBackend::OnListLineAdded(HWND, std::u16string_view) {}
+
+void c_UserBackend::OnProgressChanged(HWND, int, int, int) {}
+
+void c_UserBackend::OnMessageBoxOpened(s_MessageBox& box) {
+    AnswerMessageBox(box, GetDefaultAnswer(box.m_Type));
+}
+
+void c_UserBackend::OnMessageBoxClosed(s_MessageBox&) {}
+
+void c_UserBackend::OnFolderPickerOpened(s_FolderPickerRequest& request) {
+    EndFolderPicker(request, false, std::u16string());
+}
+
+void c_UserBackend::OnFolderPickerClosed(s_FolderPickerRequest&) {}
 
 c_UserBackend& GetUserBackend() {
     c_UserBackend* backend = g_p_Backend.load(std::memory_order_acquire);

@@ -3,6 +3,7 @@
 
 #include "platform/kernel/LastError.h"
 #include "platform/user/MessageQueue.h"
+#include "platform/user/UserInput.h"
 #include "platform/user/WindowTable.h"
 
 namespace {
@@ -107,6 +108,10 @@ BOOL WINAPI TranslateMessage(const MSG*) {
 }
 
 LRESULT WINAPI DispatchMessageW(const MSG* message) {
+    if (message != nullptr && message->hwnd == nullptr && message->message == n_Platform::WM_PLATFORM_USER_INPUT) {
+        n_Platform::RunUserInput(*message);
+        return 0;
+    }
     if (message == nullptr || message->hwnd == nullptr) {
         return 0;
     }

@@ -6,7 +6,7 @@
 
 namespace n_Platform {
 
-bool RunModalLoop(const std::function<bool()>& isEnded) {
+bool RunModalLoop(const std::function<bool()>& isEnded, HWND dialog) {
     MSG message;
     while (!isEnded()) {
         const BOOL result = GetMessageW(&message, nullptr, 0, 0);
@@ -16,6 +16,9 @@ bool RunModalLoop(const std::function<bool()>& isEnded) {
         if (result == 0) {
             PostQuitMessage(static_cast<int>(message.wParam));
             return false;
+        }
+        if (dialog != nullptr && IsDialogMessageW(dialog, &message)) {
+            continue;
         }
         TranslateMessage(&message);
         DispatchMessageW(&message);

@@ -5,6 +5,7 @@
 
 #include "platform/kernel/LastError.h"
 #include "platform/user/Backend.h"
+#include "platform/user/Controls.h"
 #include "platform/user/MessageQueue.h"
 
 #include <new>
@@ -80,6 +81,7 @@ HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName
     if (queue == nullptr) {
         return nullptr;
     }
+    n_Platform::RegisterSystemClasses();
     const std::shared_ptr<const n_Platform::s_WindowClass> windowClass =
         n_Platform::AcquireWindowClass(className, instance);
     if (windowClass == nullptr) {

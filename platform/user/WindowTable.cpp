@@ -63,6 +63,16 @@ public:
         return found == m_Windows.end() ? nullptr : found->second;
     }
 
+    std::vector<std::shared_ptr<n_Platform::c_WindowObject>> Snapshot() {
+        std::shared_lock<std::shared_mutex> lock(m_Lock);
+        std::vector<std::shared_ptr<n_Platform::c_WindowObject>> windows;
+        windows.reserve(m_Windows.size());
+        for (const auto& entry : m_Windows) {
+            windows.push_back(entry.second);
+        }
+        return windows;
+    }
+
 private:
     std::shared_mutex m_Lock;
     std::uint64_t m_LastHandle = 0;
@@ -120,6 +130,25 @@ std::shared_ptr<c_WindowObject> LookupOwnWindowObject(HWND handle) {
 
 bool PostToWindow(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
     return c_WindowTable::Get().Post(handle, message, wParam, lParam);
+}
+
+std::vector<HWND> GetChildWindows(HWND parent) {
+    std::vector<HWND> children;
+    for (const std::shared_ptr<c_WindowObject>& window : c_WindowTable::Get().Snapshot()) {
+        const bool child = window->ChangeState(
+            [&](const s_WindowState& state) { return state.m_Parent == parent && (state.m_Style & WS_CHILD) != 0; });
+        if (child) {
+            children.push_back(window->m_Handle);
+        }
+    }
+    // Handles grow with every window made.
+    std::sort(children.begin(), children.end());
+    return children;
+}
+
+c_WindowObject* FindOwnWindow(HWND handle) {
+    c_MessageQueue* queue = GetCurrentQueue();
+    return queue == nullptr ? nullptr : queue->FindWindow(handle);
 }
 
 int CopyText(std::u16string_view text, LPWSTR buffer, int units) {

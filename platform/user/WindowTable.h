@@ -18,6 +18,13 @@ namespace n_Platform {
 
 class c_MessageQueue;
 
+// What a control or a dialog keeps beside the window's state: its items, checks, results. Only the
+// owning thread touches it; it goes with the window object.
+class c_WindowExtension {
+public:
+    virtual ~c_WindowExtension() = default;
+};
+
 struct s_WindowState {
     WNDPROC m_p_Procedure = nullptr;
     DWORD m_Style = 0;
@@ -67,6 +74,8 @@ public:
     bool m_Gone = false;
     // The owning thread's alone: DestroyWindow is under way.
     bool m_Destroying = false;
+    // The owning thread's alone.
+    std::unique_ptr<c_WindowExtension> m_p_Extension;
 
 private:
     alignas(64) mutable std::mutex m_StateLock;
@@ -85,6 +94,18 @@ std::shared_ptr<c_WindowObject> LookupOwnWindowObject(HWND handle);
 // Posts to the window under the table's lock, so that the poster shares nothing of the window but
 // that lock. False with the last error set.
 bool PostToWindow(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The child windows of a window, of any thread, in the order they were made.
+std::vector<HWND> GetChildWindows(HWND parent);
+
+// The calling thread's own window of that handle, found without the table; null for none.
+c_WindowObject* FindOwnWindow(HWND handle);
+
+// The extension of the calling thread's window, when it has one of that type; else null.
+template <typename T> T* FindExtension(HWND handle) {
+    c_WindowObject* window = FindOwnWindow(handle);
+    return window == nullptr ? nullptr : dynamic_cast<T*>(window->m_p_Extension.get());
+}
 
 // Copies at most units - 1 units and a NUL; returns the units copied. units must be above 0.
 int CopyText(std::u16string_view text, LPWSTR buffer, int units);
