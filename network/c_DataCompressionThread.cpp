@@ -94,7 +94,7 @@ void c_DataCompressionThread::CompressAndSend(c_NetworkSocket* socket, std::int3
     const int bound = socket->m_CompressionType == COMPRESSION_TYPE_STREAM
                           ? c_LZ4StreamCompressor::GetStreamCompressBound(uncompressed)
                           : LZ4CompressBound(uncompressed);
-    if (bound == 0 || !socket->m_CompressionBuffer.SetUsedSize(bound + HEADER_SIZE)) {
+    if (bound == 0 || !socket->m_CompressionBuffer.SetUsedSize(bound + HEADER_SIZE) || !MakeStreamCompressor(socket)) {
         Fail(socket, bufferIndex, "Error allocating buffer for compressed send data.", false);
         return;
     }
@@ -128,6 +128,14 @@ void c_DataCompressionThread::CompressAndSend(c_NetworkSocket* socket, std::int3
     }
 }
 
+bool c_DataCompressionThread::MakeStreamCompressor(c_NetworkSocket* socket) {
+    if (socket->m_CompressionType != COMPRESSION_TYPE_STREAM || socket->m_p_LZ4Compressor != nullptr) {
+        return true;
+    }
+    socket->m_p_LZ4Compressor.reset(new (std::nothrow) c_LZ4StreamCompressor());
+    return socket->m_p_LZ4Compressor != nullptr;
+}
+
 // The buffer in transfer and the compression state are this thread's alone while it works.
 int c_DataCompressionThread::Compress(c_NetworkSocket* socket, std::int32_t bufferIndex, int bound,
                                       c_CriticalSectionLock& lock) {
@@ -135,9 +143,9 @@ int c_DataCompressionThread::Compress(c_NetworkSocket* socket, std::int32_t buff
     std::uint8_t* target = socket->m_CompressionBuffer.GetData() + HEADER_SIZE;
     const bool stream = socket->m_CompressionType == COMPRESSION_TYPE_STREAM;
     lock.Unlock();
-    const int compressed = stream
-                               ? socket->m_LZ4Compressor.Compress(buffer.GetData(), buffer.GetUsedSize(), target, bound)
-                               : LZ4CompressFast(buffer.GetData(), buffer.GetUsedSize(), target, bound, 1);
+    const int compressed =
+        stream ? socket->m_p_LZ4Compressor->Compress(buffer.GetData(), buffer.GetUsedSize(), target, bound)
+               : LZ4CompressFast(buffer.GetData(), buffer.GetUsedSize(), target, bound, 1);
     lock.Relock();
     return compressed;
 }

@@ -46,6 +46,8 @@ private:
 
     void CompressAndSend(c_NetworkSocket* socket, std::int32_t bufferIndex, c_CriticalSectionLock& lock);
     // The compressed length, or 0 or less on failure; the socket's lock is released meanwhile.
+    // The socket's stream compressor, made on its first use; false without memory.
+    static bool MakeStreamCompressor(c_NetworkSocket* socket);
     static int Compress(c_NetworkSocket* socket, std::int32_t bufferIndex, int bound, c_CriticalSectionLock& lock);
     static void Fail(c_NetworkSocket* socket, std::int32_t bufferIndex, const c_StringView& text, bool isError);
 

@@ -16,7 +16,12 @@
 
 namespace {
 
+#if defined(PROJECT_SANITIZED)
+// Still many send buffers and compressed blocks, in a time the sanitizers allow.
+constexpr std::size_t TRANSFER_SIZE = 8 * 1048576;
+#else
 constexpr std::size_t TRANSFER_SIZE = 64 * 1048576;
+#endif
 constexpr std::uint32_t PIECE = 4 * 1048576;
 constexpr std::uint32_t PENDING_LIMIT = 16 * 1048576;
 

@@ -206,9 +206,8 @@ public:
     c_SharedSocketLock* m_p_SharedSocketLock = nullptr;
     std::int32_t m_LogLevel = 0;
     std::int32_t m_CompressionType = 0;
-    c_LZ4StreamCompressor m_LZ4Compressor;
-    // Used by the owner for compressed received data.
-    c_LZ4StreamDecompressor m_LZ4Decompressor;
+    // Made with the first stream-compressed send: its rings are large and most sockets never compress.
+    std::unique_ptr<c_LZ4StreamCompressor> m_p_LZ4Compressor;
     c_IOBuffer m_CompressionBuffer;
     std::uint64_t m_BytesSent = 0;
     std::uint64_t m_CompressedBytesSent = 0;

@@ -45,7 +45,7 @@ bool c_NetworkSocket::CreateSocket() {
 // An accepted connection handed over by its owner: no event 1028 follows, the owner counts itself
 // connected when it adopts.
 bool c_NetworkSocket::SetUpAdoptedSocket() {
-    if (!SetSocketOptions()) {
+    if (!SetUpEncryption(true) || !SetSocketOptions()) {
         return false;
     }
     if (m_SocketKind == KIND_TCP) {

@@ -104,8 +104,8 @@ void c_TestSocketOwner::OnReceivedDataFromCore(c_CriticalSectionLock& lock) {
             m_ReceivedPieces.push_back(m_Received.GetSize() + m_CompressedReceived.GetSize() - before);
         }
         c_NetworkSocketCore::GetCore()->RequestReceive(socket);
-        if (m_ReceiveDecompression != 0 && !DecodeCompressedBlocks(m_CompressedReceived, m_Received,
-                                                                   m_ReceiveDecompression, socket->m_LZ4Decompressor)) {
+        if (m_ReceiveDecompression != 0 &&
+            !DecodeCompressedBlocks(m_CompressedReceived, m_Received, m_ReceiveDecompression, m_LZ4Decompressor)) {
             Record(SOCKET_EVENT_ERROR);
         }
     }

@@ -3,6 +3,7 @@
 // queues bytes into the socket's send buffers, takes what arrives, and records the socket events
 // in order. Used on the thread that made it, which pumps its messages.
 
+#include "network/LZ4Streams.h"
 #include "network/c_NetworkSocket.h"
 #include "network/c_NetworkSocketCore.h"
 #include "network/c_NetworkSocketOwner.h"
@@ -73,6 +74,7 @@ public:
     // 0: received bytes as they come; else the compressed blocks are decoded into m_Received.
     std::int32_t m_ReceiveDecompression = 0;
     c_ByteBuffer m_CompressedReceived;
+    c_LZ4StreamDecompressor m_LZ4Decompressor;
     // One entry per data event: the bytes it brought.
     std::vector<std::uint32_t> m_ReceivedPieces;
     bool m_UseDelayedSends = false;

@@ -251,7 +251,8 @@ void c_BufferedSocket2::WaitForAndProcessReceivedData(c_ThreadWrapper* thread) {
         lock.Unlock();
         const DWORD result = WaitForMultipleObjects(2, handles, FALSE, wait);
         lock.Relock();
-        if (result == WAIT_FAILED || m_EndEvent.IsSet() || m_State == STATE_CLOSED) {
+        const auto ending = [&] { return m_EndEvent.IsSet() || m_State == STATE_CLOSED; };
+        if (result == WAIT_FAILED || ending()) {
             break;
         }
         if (result == WAIT_OBJECT_0) {
@@ -259,6 +260,10 @@ void c_BufferedSocket2::WaitForAndProcessReceivedData(c_ThreadWrapper* thread) {
         } else if (result == WAIT_TIMEOUT) {
             if (m_p_NetworkSocket != nullptr && m_p_NetworkSocket->GetReceivedBytes() != 0) {
                 NotifySocketReceivedData(lock, CONTEXT);
+            }
+            // A data callback that closed the socket ends the loop without a time-out call.
+            if (ending()) {
+                break;
             }
             NotifyOwnerReceiveThreadTimeoutElapsed(lock, CONTEXT);
         }
