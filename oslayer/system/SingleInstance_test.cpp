@@ -4,6 +4,7 @@
 
 #include "oslayer/files/PathCalls.h"
 
+#include "platform/files/DrivePaths.h"
 #include "platform/testing/ChildTestProcess.h"
 
 #include <gtest/gtest.h>
@@ -49,11 +50,24 @@ TEST(SingleInstance, SecondProcessSeesTheFirstUntilItEnds) {
     EXPECT_TRUE(third.WaitForLine("ANOTHER 0"));
 }
 
-// The child side of the test above; skipped when run on its own.
+// Each program path has an instance of its own, so tests and builds given their own module paths run
+// side by side.
+TEST(SingleInstance, ProcessesWithOtherModulePathsDoNotSeeEachOther) {
+    const std::string filter = "SingleInstanceChild.ReportsAnotherInstance";
+    setenv(n_Platform::MODULE_PATH_VARIABLE, "/tmp/single-instance-first/Installer.exe", 1);
+    c_ChildTestProcess first(filter, CHILD_VARIABLE, "hold");
+    ASSERT_TRUE(first.WaitForLine("ANOTHER 0"));
+    setenv(n_Platform::MODULE_PATH_VARIABLE, "/tmp/single-instance-second/Installer.exe", 1);
+    c_ChildTestProcess second(filter, CHILD_VARIABLE, "leave");
+    unsetenv(n_Platform::MODULE_PATH_VARIABLE);
+    EXPECT_TRUE(second.WaitForLine("ANOTHER 0"));
+}
+
+// The child side of the tests above; skipped when run on its own.
 TEST(SingleInstanceChild, ReportsAnotherInstance) {
     const char* mode = std::getenv(CHILD_VARIABLE);
     if (mode == nullptr) {
-        GTEST_SKIP() << "runs only as the child of SecondProcessSeesTheFirstUntilItEnds";
+        GTEST_SKIP() << "runs only as the child of the SingleInstance tests";
     }
     TellParent(IsAnotherInstanceRunning() ? "ANOTHER 1" : "ANOTHER 0");
     if (std::string(mode) == "hold") {
