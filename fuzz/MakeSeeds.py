@@ -96,14 +96,11 @@ write("CompressedBlocks", "stream", seed(compressed_block(TEXT[:100], framed(lit
                                          compressed_block(b"x" * 20, framed(literal_block(b"x" * 20))),
                                          (2, 1, 2), (32, *U32), (3, 1, 4096)))
 
-# LZ4ReceiveBlocks: stream form, slice seed, largest slice; blocks of a 4-byte total, a 4-byte
-# uncompressed length and the LZ4 data.
-def receive_block(data, uncompressed):
-    return (len(data) + 8).to_bytes(4, "little") + uncompressed.to_bytes(4, "little") + data
-one_shot = receive_block(literal_block(b"hello, world"), 12) + receive_block(literal_block(TEXT[:500]), 500)
-write("LZ4ReceiveBlocks", "oneshot", seed(one_shot + one_shot[:10], (0, 0, 255), (15, *U32), (9, 1, 4096)))
-in_stream = receive_block(framed(literal_block(b"abcd"), match), 13)
-write("LZ4ReceiveBlocks", "stream", seed(in_stream, (1, 0, 255), (16, *U32), (4096, 1, 4096)))
+one_shot = compressed_block(b"hello, world", literal_block(b"hello, world")) + \
+    compressed_block(TEXT[:500], literal_block(TEXT[:500]))
+write("CompressedBlocks", "oneshot-waiting", seed(one_shot + one_shot[:10], (1, 1, 2), (15, *U32), (9, 1, 4096)))
+write("CompressedBlocks", "stream-match", seed(compressed_block(b"abcdabcdefghi", framed(literal_block(b"abcd"), match)),
+                                               (2, 1, 2), (16, *U32), (4096, 1, 4096)))
 
 # LZ4RoundTrip: repeats, form, then the form's choices, then the data.
 write("LZ4RoundTrip", "stream", seed(TEXT[:2000], (40, 1, 40), (0, 0, 3), (21, *U32), (3000, 1, 20000), (22, *U32), (700, 1, 5000), (1, 0, 255)))

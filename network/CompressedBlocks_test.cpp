@@ -1,4 +1,5 @@
-// Tests of the decoding of compressed socket blocks: whole, split at every point, and malformed.
+// Tests of the decoding of compressed socket blocks: whole, split at every point, malformed, and one
+// table of crafted inputs.
 
 #include "network/CompressedBlocks.h"
 
@@ -6,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -53,11 +55,107 @@ s_Decoding Decode(const std::string& bytes, std::int32_t mode, std::size_t slice
     const std::size_t step = slice == 0 ? bytes.size() : slice;
     for (std::size_t at = 0; at < bytes.size() && result.m_Ok; at += step) {
         compressed.Append(bytes.data() + at, static_cast<std::uint32_t>(std::min(step, bytes.size() - at)));
-        result.m_Ok = DecodeCompressedBlocks(compressed, output, mode, decompressor);
+        result.m_Ok =
+            DecodeCompressedBlocks(compressed, output, mode, &decompressor) == e_CompressedBlocksResult::DECODED;
     }
     result.m_Output.assign(reinterpret_cast<const char*>(output.GetData()), output.GetSize());
     result.m_Left = compressed.GetSize();
     return result;
+}
+
+const std::string TEXT = "Block data, block data, block data: the same words again and again.";
+const auto SIZE = static_cast<std::uint32_t>(TEXT.size());
+
+std::string Block(const std::string& data, std::uint32_t uncompressed) {
+    return Header(static_cast<std::uint32_t>(data.size()) + COMPRESSED_BLOCK_HEADER_SIZE, uncompressed) + data;
+}
+
+std::string OneShotData(const std::string& text) {
+    return MakeBlocks({text}, RECEIVE_DECOMPRESSION_BLOCKS).substr(COMPRESSED_BLOCK_HEADER_SIZE);
+}
+
+// Each call continues the same compressor's history, as a sender's blocks do.
+std::string StreamData(c_LZ4StreamCompressor& compressor, const std::string& text) {
+    std::string data(static_cast<std::size_t>(c_LZ4StreamCompressor::GetStreamCompressBound(int(text.size()))), '\0');
+    const int written = compressor.Compress(reinterpret_cast<const std::uint8_t*>(text.data()), int(text.size()),
+                                            reinterpret_cast<std::uint8_t*>(data.data()), int(data.size()));
+    data.resize(static_cast<std::size_t>(written < 0 ? 0 : written));
+    return data;
+}
+
+struct s_BlockCase {
+    const char* m_Name;
+    std::int32_t m_Mode;
+    std::function<std::string()> m_Input;
+    e_CompressedBlocksResult m_Result;
+    std::string m_Output;
+    // Bytes left in the input after a decode; a refused input keeps all of its bad block.
+    std::uint32_t m_Left;
+};
+
+constexpr std::int32_t ONE_SHOT = RECEIVE_DECOMPRESSION_BLOCKS;
+constexpr std::int32_t STREAM = RECEIVE_DECOMPRESSION_STREAM;
+constexpr auto DECODED = e_CompressedBlocksResult::DECODED;
+constexpr auto INVALID = e_CompressedBlocksResult::INVALID;
+
+const s_BlockCase CASES[] = {
+    {"OneBlock", ONE_SHOT, [] { return Block(OneShotData(TEXT), SIZE); }, DECODED, TEXT, 0},
+    {"TwoBlocksAndAPartialThird", ONE_SHOT,
+     [] {
+         const std::string block = Block(OneShotData(TEXT), SIZE);
+         return block + block + block.substr(0, 12);
+     },
+     DECODED, TEXT + TEXT, 12},
+    {"PartialHeaderWaits", ONE_SHOT, [] { return Header(100, 10).substr(0, 7); }, DECODED, "", 7},
+    // Enough data for LZ4 to make 16 MiB of it.
+    {"LargestLengthWaitsForItsData", ONE_SHOT, [] { return Header(40000, COMPRESSED_BLOCK_MAX_UNCOMPRESSED); }, DECODED,
+     "", 8},
+    {"ZeroTotalIsAnError", ONE_SHOT, [] { return Header(0, 0); }, INVALID, "", 8},
+    {"UncompressedAbove16MiBIsAnErrorBeforeItsData", ONE_SHOT,
+     [] { return Header(0x01000000, COMPRESSED_BLOCK_MAX_UNCOMPRESSED + 1); }, INVALID, "", 8},
+    {"MoreThanLZ4CanMakeIsAnErrorBeforeItsData", ONE_SHOT, [] { return Header(100, 1000000); }, INVALID, "", 8},
+    {"HugeTotalIsAnErrorNotAWait", ONE_SHOT, [] { return Header(0xFFFFFFFF, 10); }, INVALID, "", 8},
+    {"StreamFormKeepsItsHistory", STREAM,
+     [] {
+         c_LZ4StreamCompressor compressor;
+         const std::string first = Block(StreamData(compressor, TEXT), SIZE);
+         return first + Block(StreamData(compressor, TEXT), SIZE);
+     },
+     DECODED, TEXT + TEXT, 0},
+    {"StreamFormBlockWithALeftoverFrameIsAnError", STREAM,
+     [] {
+         c_LZ4StreamCompressor compressor;
+         return Block(StreamData(compressor, TEXT) + "\x05", SIZE);
+     },
+     INVALID, "", 0},
+};
+
+class CompressedBlocksTable : public testing::TestWithParam<s_BlockCase> {};
+
+TEST_P(CompressedBlocksTable, DecodesWaitsOrRefuses) {
+    const s_BlockCase& row = GetParam();
+    const std::string bytes = row.m_Input();
+    c_ByteBuffer input;
+    ASSERT_TRUE(input.Append(bytes.data(), static_cast<std::uint32_t>(bytes.size())));
+    c_ByteBuffer output;
+    c_LZ4StreamDecompressor stream;
+    EXPECT_EQ(DecodeCompressedBlocks(input, output, row.m_Mode, &stream), row.m_Result);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(output.GetData()), output.GetSize()), row.m_Output);
+    EXPECT_EQ(input.GetSize(), row.m_Result == DECODED ? row.m_Left : bytes.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, CompressedBlocksTable, testing::ValuesIn(CASES),
+                         [](const testing::TestParamInfo<s_BlockCase>& info) { return info.param.m_Name; });
+
+// The stream form cannot decode without its decompressor.
+TEST(CompressedBlocksMode, TheStreamFormWithoutItsDecompressorIsAnError) {
+    c_LZ4StreamCompressor compressor;
+    const std::string block = Block(StreamData(compressor, TEXT), SIZE);
+    c_ByteBuffer input;
+    ASSERT_TRUE(input.Append(block.data(), static_cast<std::uint32_t>(block.size())));
+    c_ByteBuffer output;
+    EXPECT_EQ(DecodeCompressedBlocks(input, output, STREAM, nullptr), INVALID);
+    EXPECT_EQ(output.GetSize(), 0U);
 }
 
 class CompressedBlocks : public testing::TestWithParam<std::int32_t> {};

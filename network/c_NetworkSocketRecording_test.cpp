@@ -137,7 +137,8 @@ TEST_F(RecordedSockets, ACompressingSocketAlsoRecordsItsBlocks) {
     compressed.Append(blocks.data(), static_cast<std::uint32_t>(blocks.size()));
     c_ByteBuffer decoded;
     c_LZ4StreamDecompressor decompressor;
-    EXPECT_TRUE(DecodeCompressedBlocks(compressed, decoded, RECEIVE_DECOMPRESSION_BLOCKS, decompressor));
+    EXPECT_EQ(DecodeCompressedBlocks(compressed, decoded, RECEIVE_DECOMPRESSION_BLOCKS, &decompressor),
+              e_CompressedBlocksResult::DECODED);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(decoded.GetData()), decoded.GetSize()), text);
     EXPECT_EQ(compressed.GetSize(), 0U);
 }

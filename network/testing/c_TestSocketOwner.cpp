@@ -105,7 +105,8 @@ void c_TestSocketOwner::OnReceivedDataFromCore(c_CriticalSectionLock& lock) {
         }
         c_NetworkSocketCore::GetCore()->RequestReceive(socket);
         if (m_ReceiveDecompression != 0 &&
-            !DecodeCompressedBlocks(m_CompressedReceived, m_Received, m_ReceiveDecompression, m_LZ4Decompressor)) {
+            DecodeCompressedBlocks(m_CompressedReceived, m_Received, m_ReceiveDecompression, &m_LZ4Decompressor) !=
+                e_CompressedBlocksResult::DECODED) {
             Record(SOCKET_EVENT_ERROR);
         }
     }

@@ -152,7 +152,7 @@ private:
     // The received-data path and its steps.
     void NotifySocketReceivedData(c_CriticalSectionLock& lock, const c_StringView& context);
     bool TakeReceivedBytes();
-    bool DecodeCompressedBlocks();
+    bool DecodeReceivedBlocks();
     void OfferReceivedData(c_CriticalSectionLock& lock, const c_StringView& context);
     void PostNetworkSocketEvent(std::uint32_t event);
 

@@ -3,8 +3,8 @@
 
 #include "protocols/socket/c_BufferedSocket2.h"
 
+#include "network/CompressedBlocks.h"
 #include "network/c_NetworkSocketCore.h"
-#include "protocols/socket/LZ4ReceiveBlocks.h"
 #include "textutil/NumberFormatting.h"
 
 #include <windows.h>
@@ -166,7 +166,7 @@ void c_BufferedSocket2::NotifySocketReceivedData(c_CriticalSectionLock& lock, co
     if (c_NetworkSocketCore* core = c_NetworkSocketCore::GetCore()) {
         core->RequestReceive(m_p_NetworkSocket);
     }
-    if (m_ReceiveDecompression != 0 && !DecodeCompressedBlocks()) {
+    if (m_ReceiveDecompression != 0 && !DecodeReceivedBlocks()) {
         return;
     }
     OfferReceivedData(lock, context);
@@ -179,15 +179,16 @@ bool c_BufferedSocket2::TakeReceivedBytes() {
 
 // A block that breaks the rules ends the connection; one without room stays for a later try while
 // the out-of-memory event closes the socket.
-bool c_BufferedSocket2::DecodeCompressedBlocks() {
-    switch (DecodeLZ4ReceiveBlocks(m_CompressedReceiveBuffer, m_ReceiveBuffer, m_p_LZ4Decompressor.get())) {
-        case e_LZ4ReceiveResult::DECODED:
+bool c_BufferedSocket2::DecodeReceivedBlocks() {
+    switch (DecodeCompressedBlocks(m_CompressedReceiveBuffer, m_ReceiveBuffer, m_ReceiveDecompression,
+                                   m_p_LZ4Decompressor.get())) {
+        case e_CompressedBlocksResult::DECODED:
             return true;
-        case e_LZ4ReceiveResult::INVALID:
+        case e_CompressedBlocksResult::INVALID:
             Log("Invalid compressed block received. Closing socket.", true);
             PostNetworkSocketEvent(SOCKET_EVENT_ERROR);
             return false;
-        case e_LZ4ReceiveResult::OUT_OF_MEMORY:
+        case e_CompressedBlocksResult::OUT_OF_MEMORY:
             PostNetworkSocketEvent(SOCKET_EVENT_OUT_OF_MEMORY);
             return false;
     }

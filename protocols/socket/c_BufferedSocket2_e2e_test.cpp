@@ -3,10 +3,10 @@
 
 #include "protocols/socket/c_BufferedSocket2.h"
 
+#include "network/LZ4Streams.h"
 #include "network/testing/c_CoreSession.h"
 #include "network/testing/c_SocatPeer.h"
 #include "platform/testing/PumpUntil.h"
-#include "protocols/socket/LZ4ReceiveBlocks.h"
 #include "protocols/socket/testing/c_TestBufferedSocketOwner.h"
 
 #include <gtest/gtest.h>
