@@ -427,6 +427,10 @@ std::int32_t c_BufferedSocket2::GetMaxSendBuffersUsed(c_CriticalSectionLock& loc
     return TakeLock(lock) && m_p_NetworkSocket != nullptr ? m_p_NetworkSocket->GetMaxSendBuffersUsed() : 0;
 }
 
+float c_BufferedSocket2::GetCompressionRatio(c_CriticalSectionLock& lock) {
+    return TakeLock(lock) && m_p_NetworkSocket != nullptr ? m_p_NetworkSocket->GetCompressionRatio() : 0;
+}
+
 bool c_BufferedSocket2::RequestReceiveBufferResize(c_CriticalSectionLock& lock) {
     if (!TakeLock(lock) || m_p_NetworkSocket == nullptr) {
         return false;

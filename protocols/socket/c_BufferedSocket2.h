@@ -89,6 +89,9 @@ public:
     std::uint32_t GetPendingSendBytes(c_CriticalSectionLock& lock);
     std::int32_t GetSendBuffersInUse(c_CriticalSectionLock& lock);
     std::int32_t GetMaxSendBuffersUsed(c_CriticalSectionLock& lock);
+    // Bytes handed to sending per compressed byte; 0 before anything was compressed or without a
+    // network socket.
+    float GetCompressionRatio(c_CriticalSectionLock& lock);
     // The network socket's idle receive buffers take its receive-buffer size before their next post.
     bool RequestReceiveBufferResize(c_CriticalSectionLock& lock);
 

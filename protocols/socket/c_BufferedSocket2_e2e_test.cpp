@@ -108,6 +108,26 @@ TEST_F(BufferedSocket2Echo, CompressedBlocksArriveDecodedAcrossSends) {
     EXPECT_EQ(Received(), expected + expected);
 }
 
+// The echo returns the compressed blocks as they were sent, so decoding them gives the bytes back.
+TEST_F(BufferedSocket2Echo, CompressedSendsComeBackAndReportTheirRatio) {
+    c_CriticalSectionLock lock;
+    EXPECT_EQ(m_p_Socket->GetCompressionRatio(lock), 0.0F) << "nothing compressed yet";
+    EXPECT_EQ(m_p_Socket->SetCompressionType(1, lock), 1);
+    lock.Unlock();
+    Decompress(1);
+    std::string text;
+    for (int line = 0; line < 400; ++line) {
+        text += "line " + std::to_string(line) + " of a text that compresses well\n";
+    }
+    ASSERT_TRUE(Send(text));
+    ASSERT_TRUE(n_Platform::PumpUntil([&] { return Received().size() >= text.size(); }));
+    EXPECT_EQ(Received(), text);
+    lock.Relock();
+    EXPECT_GT(m_p_Socket->GetCompressionRatio(lock), 2.0F);
+    m_p_Socket->CloseSocket(false, lock);
+    EXPECT_EQ(m_p_Socket->GetCompressionRatio(lock), 0.0F) << "no network socket";
+}
+
 TEST_F(BufferedSocket2Echo, BlockShorterThanItsHeaderClosesTheSocket) {
     Decompress(1);
     ASSERT_TRUE(Send(Header(3, 0)));
