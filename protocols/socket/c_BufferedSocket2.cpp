@@ -98,6 +98,36 @@ bool c_BufferedSocket2::Connect(const c_StringView& address, std::uint16_t port,
     return true;
 }
 
+bool c_BufferedSocket2::AdoptConnection(c_SocketWrapper accepted, std::int32_t securityMethod,
+                                        std::int32_t connectionKind, bool useDelayedSends, std::uint32_t remoteAddress,
+                                        std::uint16_t remotePort, std::int32_t socketReceiveBufferSize,
+                                        std::int32_t compressionType, std::int32_t socketSendBufferSize,
+                                        c_CriticalSectionLock& lock) {
+    if (!accepted.IsValid() || !TakeLock(lock)) {
+        return false;
+    }
+    if (m_State != STATE_CLOSED) {
+        Log("Existing connection is not closed when adopting.", true);
+        return false;
+    }
+    m_ConnectPort = remotePort;
+    m_SecurityMethod = securityMethod;
+    m_UseDelayedSends = useDelayedSends;
+    m_ConnectionKind = connectionKind;
+    m_SocketReceiveBufferSize = socketReceiveBufferSize;
+    m_SocketSendBufferSize = socketSendBufferSize;
+    m_CompressionType = compressionType;
+    ResetConnectionFlags();
+    c_NetworkSocketCore* core = c_NetworkSocketCore::GetCore();
+    if (core == nullptr ||
+        !core->AdoptConnectedSocket(this, accepted, &remoteAddress, &m_NetworkSocketIndex, &m_NetworkSocketID, lock)) {
+        return false;
+    }
+    m_p_NetworkSocket = core->GetNetworkSocket(m_NetworkSocketIndex, m_NetworkSocketID, true, lock);
+    m_State = STATE_CONNECTED;
+    return true;
+}
+
 // Through the core's SOCKS 5 proxy unless it is off or bypassed for this local target; the copy then
 // carries the target, which the network socket asks the proxy for.
 void c_BufferedSocket2::RouteConnection(const c_String& address, std::uint16_t port) {

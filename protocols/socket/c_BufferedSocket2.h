@@ -20,6 +20,7 @@
 #include "network/LZ4Streams.h"
 #include "network/c_NetworkSocket.h"
 #include "network/c_NetworkSocketOwner.h"
+#include "network/c_SocketWrapper.h"
 #include "oslayer/threads/c_Event.h"
 #include "oslayer/threads/c_ThreadWrapper.h"
 #include "protocols/socket/c_BufferedSocket2Owner.h"
@@ -46,6 +47,12 @@ public:
     // socket was created. The outcome arrives as events.
     bool Connect(const c_StringView& address, std::uint16_t port, std::int32_t securityMethod,
                  c_CriticalSectionLock& lock);
+    // Takes over a connected socket (one a listening socket accepted, say), which is closed when this
+    // fails. Connected at once: no connected call follows.
+    bool AdoptConnection(c_SocketWrapper accepted, std::int32_t securityMethod, std::int32_t connectionKind,
+                         bool useDelayedSends, std::uint32_t remoteAddress, std::uint16_t remotePort,
+                         std::int32_t socketReceiveBufferSize, std::int32_t compressionType,
+                         std::int32_t socketSendBufferSize, c_CriticalSectionLock& lock);
     // Queues bytes; with queueOnly 0 also asks for them to be sent.
     bool Send(const void* data, std::int64_t length, std::int32_t queueOnly, c_CriticalSectionLock& lock);
     bool SendQueuedData(c_CriticalSectionLock& lock) { return Send(nullptr, 0, 0, lock); }

@@ -1,8 +1,10 @@
 // Tests of the buffered socket against a peer in the test's own process: connect, send limits, the
-// received-data path with its close deferral and exception guards, and the receive-thread mode.
+// received-data path with its close deferral and exception guards, the receive-thread mode, and
+// adopting a connection that a listening socket accepted.
 
 #include "protocols/socket/c_BufferedSocket2.h"
 
+#include "network/c_ListeningSocket.h"
 #include "network/testing/c_CoreSession.h"
 #include "platform/testing/PosixPeer.h"
 #include "platform/testing/PumpUntil.h"
@@ -388,6 +390,72 @@ TEST_F(BufferedSocket2ReceiveThread, ThrowingEndedCallbackIsLoggedAndTheThreadEn
         m_p_Fixture->Line("Caught an unhandled exception from the owner OnBufferedSocketReceiveThreadEnded in "
                           "c_BufferedSocket2::WaitForAndProcessReceivedData")));
     EXPECT_TRUE(Owner().HasCall("closed"));
+}
+
+// A listening socket on 127.0.0.1 that adopts every connection into one buffered socket.
+class c_AdoptingOwner : public c_ListeningSocketOwner {
+public:
+    void OnListeningSocketConnection(c_ListeningSocket*, c_SocketWrapper&& accepted,
+                                     std::uint32_t peerAddress) override {
+        c_CriticalSectionLock lock;
+        m_Results.push_back(m_Socket.AdoptConnection(std::move(accepted), 0, 0, false, peerAddress, 0, 0, 0, 0, lock));
+    }
+    void OnListeningSocketClosed(c_ListeningSocket*) override {}
+
+    c_TestBufferedSocketOwner m_Owner;
+    c_BufferedSocket2 m_Socket{&m_Owner, "Adopted"};
+    std::vector<bool> m_Results;
+    c_ListeningSocket m_Listener{this, "Listener"};
+};
+
+class BufferedSocket2Adopting : public testing::Test, protected c_BufferedSocketFixture {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_Adopting.m_Listener.Open(n_PosixPeer::FindClosedPort(), 0x7F000001)); }
+    void TearDown() override { m_Adopting.m_Listener.Close(); }
+
+    bool ConnectTo(c_BufferedSocket2& socket) {
+        c_CriticalSectionLock lock;
+        return socket.Connect("127.0.0.1", m_Adopting.m_Listener.GetPort(), 0, lock);
+    }
+    std::string AdoptedText() const {
+        std::string all;
+        for (const std::string& name : m_Adopting.m_Owner.GetNames()) {
+            all += name.compare(0, 5, "data:") == 0 ? name.substr(5) : "";
+        }
+        return all;
+    }
+
+    c_AdoptingOwner m_Adopting;
+};
+
+TEST_F(BufferedSocket2Adopting, TheAdoptedSocketIsConnectedAtOnceAndCarriesBytes) {
+    ASSERT_TRUE(ConnectTo(*m_p_Socket));
+    ASSERT_TRUE(n_Platform::PumpUntil([&] { return m_Owner.HasCall("connected") && !m_Adopting.m_Results.empty(); }));
+    EXPECT_EQ(m_Adopting.m_Results, std::vector<bool>{true});
+    c_CriticalSectionLock lock;
+    EXPECT_TRUE(m_Adopting.m_Socket.IsConnected(lock));
+    lock.Unlock();
+    ASSERT_TRUE(Send("to the adopted"));
+    ASSERT_TRUE(n_Platform::PumpUntil([&] { return AdoptedText() == "to the adopted"; }));
+    EXPECT_FALSE(m_Adopting.m_Owner.HasCall("connected"));
+    lock.Relock();
+    const std::string back = "and back";
+    EXPECT_TRUE(m_Adopting.m_Socket.Send(back.data(), static_cast<std::int64_t>(back.size()), 0, lock));
+    lock.Unlock();
+    EXPECT_TRUE(n_Platform::PumpUntil([&] { return m_Owner.HasCall("data:and back"); }));
+}
+
+// A buffered socket still connected refuses a second connection, which is closed.
+TEST_F(BufferedSocket2Adopting, ASocketInUseRefusesAndClosesTheNewConnection) {
+    ASSERT_TRUE(ConnectTo(*m_p_Socket));
+    ASSERT_TRUE(n_Platform::PumpUntil([&] { return m_Adopting.m_Results.size() == 1; }));
+    c_TestBufferedSocketOwner secondOwner;
+    c_BufferedSocket2 second(&secondOwner, "Second");
+    ASSERT_TRUE(ConnectTo(second));
+    ASSERT_TRUE(n_Platform::PumpUntil([&] { return m_Adopting.m_Results.size() == 2; }));
+    EXPECT_EQ(m_Adopting.m_Results, (std::vector<bool>{true, false}));
+    EXPECT_TRUE(m_Session.HasLineContaining(") | Existing connection is not closed when adopting."));
+    EXPECT_TRUE(n_Platform::PumpUntil([&] { return secondOwner.HasCall("closed"); }));
 }
 
 } // namespace
