@@ -27,6 +27,9 @@ void c_PeerConnection::Close() {
 bool c_PeerConnection::Accept(const std::function<void(c_TestSocketOwner&)>& configure) {
     std::uint16_t port = 0;
     m_Listener = n_PosixPeer::Listen(&port, 4);
+    // A small fixed window keeps the kernel from taking in what the owner's send buffers hold, so
+    // writes that wait keep waiting.
+    n_PosixPeer::SetReceiveBufferSize(m_Listener, 16384);
     m_p_Owner = std::make_unique<c_TestSocketOwner>("127.0.0.1", port);
     if (configure) {
         configure(*m_p_Owner);

@@ -83,6 +83,10 @@ int Connect(std::uint16_t port) {
     return fd;
 }
 
+bool SetReceiveBufferSize(int fd, int bytes) {
+    return ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &bytes, sizeof bytes) == 0;
+}
+
 int Accept(int listener) {
     return ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
 }

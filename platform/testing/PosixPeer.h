@@ -12,6 +12,8 @@ int Listen(std::uint16_t* port, int backlog);
 // A blocking connect to 127.0.0.1:port; -1 on failure.
 int Connect(std::uint16_t port);
 int Accept(int listener);
+// A fixed receive buffer (the kernel's tuning off); on a listener it holds for what it accepts.
+bool SetReceiveBufferSize(int fd, int bytes);
 // Waits (real time, at most timeoutMilliseconds) until the listener holds a connection to accept.
 bool WaitForPendingConnection(int listener, int timeoutMilliseconds);
 // A port on 127.0.0.1 where nothing listens.
