@@ -24,6 +24,16 @@ LRESULT Select(HWND combo, c_ComboBoxState& state, WPARAM index) {
     return selected ? state.m_Items.GetSelection() : CB_ERR;
 }
 
+LRESULT SelectFound(HWND combo, c_ComboBoxState& state, WPARAM start, LPARAM text) {
+    const int found = state.m_Items.Find(static_cast<int>(start), reinterpret_cast<LPCWSTR>(text), false);
+    if (found == CB_ERR) {
+        return CB_ERR;
+    }
+    const LRESULT result = Select(combo, state, static_cast<WPARAM>(found));
+    n_Platform::GetUserBackend().OnWindowChanged(combo);
+    return result;
+}
+
 LRESULT HandleItems(HWND combo, c_ComboBoxState& state, UINT message, WPARAM wParam, LPARAM lParam) {
     n_Platform::c_ItemList& items = state.m_Items;
     const int index = static_cast<int>(wParam);
@@ -80,6 +90,12 @@ LRESULT CALLBACK ComboBoxProcedure(HWND window, UINT message, WPARAM wParam, LPA
         }
         case CB_GETCURSEL:
             return state->m_Items.GetSelection();
+        case CB_FINDSTRING:
+        case CB_FINDSTRINGEXACT:
+            return state->m_Items.Find(static_cast<int>(wParam), reinterpret_cast<LPCWSTR>(lParam),
+                                       message == CB_FINDSTRINGEXACT);
+        case CB_SELECTSTRING:
+            return SelectFound(window, *state, wParam, lParam);
         case CB_SETCURSEL: {
             const LRESULT result = Select(window, *state, wParam);
             GetUserBackend().OnWindowChanged(window);

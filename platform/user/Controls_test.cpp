@@ -193,4 +193,123 @@ TEST_F(Controls, FontsFocusAndItemsById) {
     EXPECT_EQ(GetFocus(), nullptr);
 }
 
+TEST_F(Controls, ItemSearchesStartAfterTheIndexGoRoundAndIgnoreCase) {
+    const HWND combo = Make(u"ComboBox", CBS_DROPDOWNLIST);
+    const HWND list = Make(u"ListBox", 0, 8);
+    for (const LPCWSTR item : {u"Current Version", u"Specific Version", u"current", u"Spec"}) {
+        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    }
+    struct s_Case {
+        const char* m_p_Name;
+        HWND m_Control;
+        UINT m_Message;
+        int m_Start;
+        LPCWSTR m_Text;
+        LRESULT m_Found;
+    } const cases[] = {
+        {"prefix from the first", combo, CB_FINDSTRING, -1, u"CURRENT", 0},
+        {"prefix after an index", combo, CB_FINDSTRING, 0, u"current", 2},
+        {"prefix round past the end", combo, CB_FINDSTRING, 2, u"current v", 0},
+        {"prefix nowhere", combo, CB_FINDSTRING, -1, u"Prerelease", CB_ERR},
+        {"an empty prefix takes the next", combo, CB_FINDSTRING, 1, u"", 2},
+        {"exact skips longer items", combo, CB_FINDSTRINGEXACT, -1, u"spec", 3},
+        {"exact round to the start", combo, CB_FINDSTRINGEXACT, 3, u"current version", 0},
+        {"exact is not a prefix", combo, CB_FINDSTRINGEXACT, -1, u"Specific", CB_ERR},
+        {"start past the end is from the first", combo, CB_FINDSTRINGEXACT, 9, u"Current", 2},
+        {"list exact", list, LB_FINDSTRINGEXACT, -1, u"SPECIFIC VERSION", 1},
+        {"list exact after its only match goes round to it", list, LB_FINDSTRINGEXACT, 1, u"Specific Version", 1},
+        {"list exact nowhere", list, LB_FINDSTRINGEXACT, -1, u"Spe", LB_ERR},
+    };
+    for (const s_Case& row : cases) {
+        EXPECT_EQ(SendMessageW(row.m_Control, row.m_Message, static_cast<WPARAM>(row.m_Start),
+                               reinterpret_cast<LPARAM>(row.m_Text)),
+                  row.m_Found)
+            << row.m_p_Name;
+    }
+    const HWND empty = Make(u"ComboBox", CBS_DROPDOWNLIST, 9);
+    EXPECT_EQ(SendMessageW(empty, CB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"")), CB_ERR);
+}
+
+TEST_F(Controls, SelectStringSelectsTheFoundItemOrKeepsTheSelection) {
+    const HWND combo = Make(u"ComboBox", CBS_DROPDOWNLIST);
+    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(u"Current Version"));
+    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(u"Specific Version"));
+    EXPECT_EQ(SendMessageW(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"spec")), 1);
+    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 1);
+    std::u16string text(32, u'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(combo, text.data(), 32)));
+    EXPECT_EQ(text, u"Specific Version");
+    EXPECT_EQ(SendMessageW(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"x")), CB_ERR);
+    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 1);
+    EXPECT_TRUE(m_Commands.empty());
+}
+
+TEST_F(Controls, EditsReplaceTheirSelectionAndHandOutTheirLine) {
+    struct s_Case {
+        const char* m_p_Name;
+        int m_Start;
+        int m_End;
+        LPCWSTR m_Replacement;
+        const char16_t* m_Text;
+        DWORD m_Caret;
+    } const cases[] = {
+        {"a selection in the middle", 4, 7, u"1.2", u"Ver 1.2 9", 7},
+        {"at the caret inserts", 0, 0, u">", u">Ver 2.0 9", 1},
+        {"the whole text", 0, -1, u"new", u"new", 3},
+        {"with nothing removes the selection", 3, 7, u"", u"Ver 9", 3},
+        {"a null text removes it as well", 3, 7, nullptr, u"Ver 9", 3},
+    };
+    const HWND edit = Make(u"Edit", 0, 4);
+    for (const s_Case& row : cases) {
+        SetWindowTextW(edit, u"Ver 2.0 9");
+        SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(row.m_Start), row.m_End);
+        SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(row.m_Replacement));
+        std::u16string text(32, u'\0');
+        text.resize(static_cast<std::size_t>(GetWindowTextW(edit, text.data(), 32)));
+        EXPECT_EQ(text, row.m_Text) << row.m_p_Name;
+        DWORD start = 0;
+        DWORD end = 0;
+        SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        EXPECT_EQ(start, row.m_Caret) << row.m_p_Name;
+        EXPECT_EQ(end, row.m_Caret) << row.m_p_Name;
+    }
+    SetWindowTextW(edit, u"Version");
+    EXPECT_EQ(SendMessageW(edit, EM_LINELENGTH, 0, 0), 7);
+    char16_t line[10] = {4, u'x', u'x', u'x', u'x', u'x'};
+    EXPECT_EQ(SendMessageW(edit, EM_GETLINE, 0, reinterpret_cast<LPARAM>(line)), 4);
+    EXPECT_EQ(std::u16string(line, 5), u"Versx");
+    line[0] = 9;
+    EXPECT_EQ(SendMessageW(edit, EM_GETLINE, 0, reinterpret_cast<LPARAM>(line)), 7);
+    EXPECT_EQ(std::u16string(line, 7), u"Version");
+    EXPECT_TRUE(m_Commands.empty());
+}
+
+TEST(Capture, MovesBetweenWindowsTellingTheOneThatLosesIt) {
+    std::vector<std::pair<HWND, LPARAM>> changes;
+    t_Handler handler = [&](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (message == WM_CAPTURECHANGED) {
+            changes.emplace_back(window, lParam);
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    };
+    const HWND first = n_TestWindows::MakeWindow(&handler);
+    const HWND second = n_TestWindows::MakeWindow(&handler);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(SetCapture(first), nullptr);
+    EXPECT_EQ(SetCapture(first), first);
+    EXPECT_EQ(SetCapture(second), first);
+    EXPECT_EQ(SetCapture(reinterpret_cast<HWND>(static_cast<ULONG_PTR>(0x7FFF0001))), nullptr);
+    EXPECT_EQ(GetCapture(), second);
+    EXPECT_TRUE(ReleaseCapture());
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_TRUE(ReleaseCapture());
+    const std::vector<std::pair<HWND, LPARAM>> expected = {{first, reinterpret_cast<LPARAM>(second)}, {second, 0}};
+    EXPECT_EQ(changes, expected);
+    SetCapture(first);
+    DestroyWindow(first);
+    EXPECT_EQ(GetCapture(), nullptr);
+    DestroyWindow(second);
+}
+
 } // namespace

@@ -11,6 +11,11 @@ char16_t Folded(char16_t unit) {
     return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit - u'A' + u'a') : unit;
 }
 
+bool EqualWithoutCase(std::u16string_view left, std::u16string_view right) {
+    return std::equal(left.begin(), left.end(), right.begin(), right.end(),
+                      [](char16_t a, char16_t b) { return Folded(a) == Folded(b); });
+}
+
 bool LessWithoutCase(std::u16string_view left, std::u16string_view right) {
     return std::lexicographical_compare(left.begin(), left.end(), right.begin(), right.end(),
                                         [](char16_t a, char16_t b) { return Folded(a) < Folded(b); });
@@ -55,6 +60,19 @@ int c_ItemList::Delete(int index) {
         --m_Selection;
     }
     return GetCount();
+}
+
+int c_ItemList::Find(int start, std::u16string_view text, bool exact) const {
+    const int count = GetCount();
+    const int first = IsIndex(start) ? start + 1 : 0;
+    for (int step = 0; step < count; ++step) {
+        const int index = (first + step) % count;
+        const std::u16string_view item = GetText(index);
+        if (EqualWithoutCase(exact ? item : item.substr(0, text.size()), text)) {
+            return index;
+        }
+    }
+    return NONE;
 }
 
 void c_ItemList::Clear() {

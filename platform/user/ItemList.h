@@ -30,6 +30,10 @@ public:
     LPARAM GetData(int index) const { return m_Items[static_cast<std::size_t>(index)].m_Data; }
     void SetData(int index, LPARAM data) { m_Items[static_cast<std::size_t>(index)].m_Data = data; }
 
+    // The first item after start (all of them for NONE), round once, whose text begins with text, or
+    // equals it when exact, compared without ASCII case; NONE when none does.
+    int Find(int start, std::u16string_view text, bool exact) const;
+
     int GetSelection() const { return m_Selection; }
     // NONE, or an index past the end, clears the selection; returns whether an item is selected.
     bool Select(int index);

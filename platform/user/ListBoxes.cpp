@@ -90,6 +90,8 @@ LRESULT CALLBACK ListBoxProcedure(HWND window, UINT message, WPARAM wParam, LPAR
             return items.IsIndex(index) ? items.GetData(index) : LB_ERR;
         case LB_GETTOPINDEX:
             return state->m_TopIndex;
+        case LB_FINDSTRINGEXACT:
+            return items.Find(index, reinterpret_cast<LPCWSTR>(lParam), true);
         case LB_SETHORIZONTALEXTENT:
             state->m_HorizontalExtent = index;
             GetUserBackend().OnWindowChanged(window);

@@ -71,6 +71,12 @@
 // means the end of the text (0xFFFF included).
 #define EM_SETSEL 0x00B1
 #define EM_SCROLLCARET 0x00B7
+// Edits have one line: EM_LINELENGTH and EM_GETLINE take any index for it. EM_GETLINE copies at most
+// the count in the buffer's first unit, without a NUL, and answers the units copied.
+#define EM_LINELENGTH 0x00C1
+// The selection becomes the text (lParam) and the caret follows it.
+#define EM_REPLACESEL 0x00C2
+#define EM_GETLINE 0x00C4
 #define EN_CHANGE 0x0300
 
 // Statics ("Static").
@@ -88,9 +94,15 @@
 #define CB_GETCURSEL 0x0147
 #define CB_INSERTSTRING 0x014A
 #define CB_RESETCONTENT 0x014B
+// The searches start after the index in wParam (-1: from the first), go round once and compare
+// without case: FIND takes the first item that begins with the text, FINDSTRINGEXACT the whole text.
+#define CB_FINDSTRING 0x014C
+// CB_FINDSTRING, then that item is selected; the selection stays when none is found.
+#define CB_SELECTSTRING 0x014D
 #define CB_SETCURSEL 0x014E
 #define CB_GETITEMDATA 0x0150
 #define CB_SETITEMDATA 0x0151
+#define CB_FINDSTRINGEXACT 0x0158
 #define CB_GETDROPPEDWIDTH 0x015F
 #define CB_SETDROPPEDWIDTH 0x0160
 #define CBN_SELCHANGE 1
@@ -114,9 +126,18 @@
 #define LB_SETTOPINDEX 0x0197
 #define LB_GETHORIZONTALEXTENT 0x0193
 #define LB_SETHORIZONTALEXTENT 0x0194
+// As CB_FINDSTRINGEXACT.
+#define LB_FINDSTRINGEXACT 0x01A2
 #define LBN_SELCHANGE 1
 
 // The keyboard focus of the calling thread: a window of its own. SetFocus sends WM_KILLFOCUS to the
 // window that loses it and WM_SETFOCUS to the one that gains it, and returns the former.
 HWND WINAPI SetFocus(HWND window);
 HWND WINAPI GetFocus();
+
+// The mouse capture of the calling thread: a window of its own, or none. The window that loses it
+// gets WM_CAPTURECHANGED with the new one in lParam. There is no mouse input to capture headless.
+#define WM_CAPTURECHANGED 0x0215
+HWND WINAPI SetCapture(HWND window);
+HWND WINAPI GetCapture();
+BOOL WINAPI ReleaseCapture();

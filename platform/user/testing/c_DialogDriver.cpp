@@ -196,6 +196,19 @@ bool c_DialogDriver::Answer(int answer) {
            result.get();
 }
 
+bool c_DialogDriver::PressMessageBoxKey(WPARAM key) {
+    UINT type = 0;
+    {
+        std::lock_guard<std::mutex> lock(m_Lock);
+        if (m_OpenBoxes.empty()) {
+            return false;
+        }
+        type = m_OpenBoxes.back()->m_Type;
+    }
+    const int answer = key == VK_ESCAPE ? GetEscapeAnswer(type) : key == VK_RETURN ? GetDefaultAnswer(type) : 0;
+    return answer != 0 && Answer(answer);
+}
+
 void c_DialogDriver::SetFolderPickerResult(std::optional<std::u16string> folder) {
     std::lock_guard<std::mutex> lock(m_Lock);
     m_FolderResult = std::move(folder);

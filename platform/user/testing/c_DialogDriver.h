@@ -56,6 +56,9 @@ public:
     std::optional<s_MessageBoxView> WaitForMessageBox();
     // Chooses a button of that box; false for a button it does not have, or no box.
     bool Answer(int answer);
+    // VK_RETURN (the default button) or VK_ESCAPE (Cancel, or OK alone) as pressed in that box; false
+    // for a key that does nothing there.
+    bool PressMessageBoxKey(WPARAM key);
     // What the next folder picker takes: a folder, or nothing to cancel it.
     void SetFolderPickerResult(std::optional<std::u16string> folder);
     // Where the last picker opened (its caller's BFFM_SETSELECTIONW) and its title.
