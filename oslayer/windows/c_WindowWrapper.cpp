@@ -3,6 +3,8 @@
 #include "oslayer/windows/c_WindowWrapper.h"
 
 #include "oslayer/system/TextConversion.h"
+#include "oslayer/windows/DialogItems.h"
+#include "oslayer/windows/InputFocus.h"
 #include "oslayer/windows/WindowCreation.h"
 
 #include <algorithm>
@@ -163,6 +165,30 @@ c_String c_WindowWrapper::GetWindowText() const {
 
 c_String c_WindowWrapper::GetClassName() const {
     return GetWindowClassName(m_Window);
+}
+
+c_String c_WindowWrapper::GetNameEditText() const {
+    return GetDialogItemText(m_Window);
+}
+
+void c_WindowWrapper::SetDlgItemText(int id, const c_StringView& text) const {
+    SetDialogItemText(m_Window, id, text);
+}
+
+bool c_WindowWrapper::CheckDlgButton(int id, UINT check) const {
+    return n_OSLayer::CheckDlgButton(m_Window, id, check);
+}
+
+c_WindowWrapper c_WindowWrapper::SetFocus() const {
+    return n_OSLayer::SetFocus(m_Window);
+}
+
+c_WindowWrapper c_WindowWrapper::SetCapture() const {
+    return n_OSLayer::SetCapture(m_Window);
+}
+
+bool c_WindowWrapper::ReleaseCapture() {
+    return n_OSLayer::ReleaseCapture();
 }
 
 LONG c_WindowWrapper::GetWindowLong(int index) const {

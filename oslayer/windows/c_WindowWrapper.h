@@ -58,6 +58,17 @@ public:
     c_String GetWindowText() const;
     c_String GetClassName() const;
 
+    // Of a dialog: the text of its name edit (control 1043), of a control by id, a button's check.
+    c_String GetNameEditText() const;
+    void SetDlgItemText(int id, const c_StringView& text) const;
+    bool CheckDlgButton(int id, UINT check) const;
+
+    // The window that had the focus or the capture, empty when none had.
+    c_WindowWrapper SetFocus() const;
+    c_WindowWrapper SetCapture() const;
+    // Whichever window has the capture.
+    static bool ReleaseCapture();
+
     LONG GetWindowLong(int index) const;
     LONG SetWindowLong(int index, LONG value) const;
     // An empty wrapper for an empty one, without calling Windows.

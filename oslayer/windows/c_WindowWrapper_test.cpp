@@ -3,6 +3,7 @@
 
 #include "oslayer/windows/c_WindowWrapper.h"
 
+#include "oslayer/testing/c_SampleControlsDialog.h"
 #include "oslayer/windows/MessageLoop.h"
 #include "oslayer/windows/WindowCreation.h"
 #include "oslayer/windows/WindowState.h"
@@ -147,6 +148,26 @@ TEST_F(WindowWrapper, TheActiveWindowIsTheLastActivated) {
     EXPECT_FALSE(n_OSLayer::SetActiveWindow(first.GetHandle()));
     EXPECT_EQ(n_OSLayer::GetActiveWindow(), second.GetHandle()) << "a failed activation changes nothing";
     second.DestroyWindow();
+}
+
+TEST(WindowWrapperOfADialog, ItemsFocusAndCaptureOfItsControls) {
+    c_SampleControlsDialog sample;
+    const n_OSLayer::c_WindowWrapper dialog(sample.GetDialog());
+    const n_OSLayer::c_WindowWrapper edit(sample.GetItem(c_SampleControlsDialog::EDIT));
+    const n_OSLayer::c_WindowWrapper combo(sample.GetItem(c_SampleControlsDialog::COMBO));
+    dialog.SetDlgItemText(c_SampleControlsDialog::NAME_EDIT, "Jo \xE2\x82\xAC");
+    dialog.SetDlgItemText(c_SampleControlsDialog::EDIT, "other");
+    EXPECT_STREQ(dialog.GetNameEditText().GetChars(), "Jo \xE2\x82\xAC");
+    EXPECT_TRUE(dialog.CheckDlgButton(c_SampleControlsDialog::CHECK_BOX, BST_CHECKED));
+    EXPECT_EQ(IsDlgButtonChecked(dialog.GetHandle(), c_SampleControlsDialog::CHECK_BOX), BST_CHECKED);
+    edit.SetFocus();
+    EXPECT_EQ(combo.SetFocus(), edit);
+    EXPECT_EQ(GetFocus(), combo.GetHandle());
+    n_OSLayer::c_WindowWrapper::ReleaseCapture();
+    EXPECT_EQ(edit.SetCapture(), n_OSLayer::c_WindowWrapper());
+    EXPECT_EQ(combo.SetCapture(), edit);
+    EXPECT_TRUE(n_OSLayer::c_WindowWrapper::ReleaseCapture());
+    EXPECT_EQ(GetCapture(), nullptr);
 }
 
 TEST_F(WindowWrapper, FrameworkClassesAreNamedAfterTheirValuesAndRegisteredOnce) {
