@@ -14,6 +14,7 @@
 #include "win32/registry.h"
 #include "win32/resources.h"
 #include "win32/screen.h"
+#include "win32/scrolling.h"
 #include "win32/sync.h"
 #include "win32/system.h"
 #include "win32/text.h"

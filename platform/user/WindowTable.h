@@ -25,6 +25,13 @@ public:
     virtual ~c_WindowExtension() = default;
 };
 
+struct s_ScrollBarState {
+    int m_Min = 0;
+    int m_Max = 100;
+    UINT m_Page = 0;
+    int m_Position = 0;
+};
+
 struct s_WindowState {
     WNDPROC m_p_Procedure = nullptr;
     DWORD m_Style = 0;
@@ -42,6 +49,8 @@ struct s_WindowState {
     POINT m_MinPosition = {-1, -1};
     POINT m_MaxPosition = {-1, -1};
     std::vector<unsigned char> m_ExtraBytes;
+    // SB_HORZ and SB_VERT.
+    s_ScrollBarState m_ScrollBars[2];
 };
 
 class c_WindowObject {

@@ -270,6 +270,33 @@ LONG WINAPI SetWindowLongW(HWND window, int index, LONG value);
 // Positions of child windows are in their parent's client area, of others on the screen. Only
 // HWND_TOPMOST and HWND_NOTOPMOST change anything of the Z order (WS_EX_TOPMOST).
 BOOL WINAPI SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int height, UINT flags);
+
+// Positions gathered and applied together at the end, each as SetWindowPos. A gathering handle is a
+// checked value, never reused; a failed DeferWindowPos ends the gathering (null, as on Windows).
+DECLARE_HANDLE(HDWP);
+HDWP WINAPI BeginDeferWindowPos(int count);
+HDWP WINAPI DeferWindowPos(HDWP positions, HWND window, HWND insertAfter, int x, int y, int width, int height,
+                           UINT flags);
+BOOL WINAPI EndDeferWindowPos(HDWP positions);
+
+// Without a display nothing flashes: the call checks its record and window and answers whether the
+// window was the active one.
+#define FLASHW_STOP 0
+#define FLASHW_CAPTION 0x00000001
+#define FLASHW_TRAY 0x00000002
+#define FLASHW_ALL (FLASHW_CAPTION | FLASHW_TRAY)
+#define FLASHW_TIMER 0x00000004
+#define FLASHW_TIMERNOFG 0x0000000C
+struct FLASHWINFO {
+    UINT cbSize;
+    HWND hwnd;
+    DWORD dwFlags;
+    UINT uCount;
+    DWORD dwTimeout;
+};
+static_assert(sizeof(FLASHWINFO) == 32, "FLASHWINFO is 32 bytes");
+typedef FLASHWINFO* PFLASHWINFO;
+BOOL WINAPI FlashWindowEx(PFLASHWINFO info);
 BOOL WINAPI MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint);
 BOOL WINAPI GetWindowRect(HWND window, RECT* rect);
 BOOL WINAPI GetClientRect(HWND window, RECT* rect);
