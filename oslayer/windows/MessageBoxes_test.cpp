@@ -98,7 +98,6 @@ TEST(MessageBoxes, MessageBoxGivesTheButtonAndTakesTheCaptionFirst) {
 }
 
 TEST(MessageBoxes, AFailedBoxCountsAsNoAnswer) {
-    c_DialogDriver driver;
     const HWND gone = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(0x7FFF0001));
     EXPECT_EQ(n_OSLayer::MessageBox(nullptr, "Caption", "Text", MB_TYPEMASK), 0);
     EXPECT_EQ(n_OSLayer::MessageBoxYesNoCancel(gone, "Caption", "Text"), 2);
