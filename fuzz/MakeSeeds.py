@@ -142,6 +142,11 @@ for name, url in [("plain", b"https://example.com:8443/a/b?c=1#frag"), ("noschem
                   ("userinfo", b"http://user:pw@example.com/"), ("query", b"http://example.com?u=http://x")]:
     write("HTTPURL", name, url)
 
+# HTTPProxyChallenge: the "Proxy-Authenticate" value itself.
+for name, value in [("basic", b'Basic realm="proxy"'), ("several", b'Negotiate, Basic realm="a,\\"b", charset=x'),
+                    ("alone", b"Basic"), ("unclosed", b'Digest realm="x, Basic realm=y')]:
+    write("HTTPProxyChallenge", name, value)
+
 # Socks5Reply: the proxy's bytes, then start state, host length, port, user length, slice seed,
 # largest slice.
 IPV4_REPLY = b"\x05\x00\x00\x01\x7f\x00\x00\x01\x04\x38"

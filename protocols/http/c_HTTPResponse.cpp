@@ -2,6 +2,7 @@
 
 #include "protocols/http/c_HTTPResponse.h"
 
+#include "protocols/http/HTTPHeaderValues.h"
 #include "protocols/http/HTTPTexts.h"
 #include "textutil/NumberParsing.h"
 
@@ -373,4 +374,29 @@ void c_HTTPResponse::Reset() {
     m_HeaderFieldCount = 0;
     m_ChunkPhase = CHUNK_SIZE_LINE;
     m_ChunkRemaining = 0;
+}
+
+bool c_HTTPResponse::ParseProxyAuthenticate(c_String& error, c_String& realm) const {
+    error.Clear();
+    realm.Clear();
+    const s_HTTPTexts& texts = GetHTTPTexts();
+    const c_String& value = GetHeader(texts.m_ProxyAuthenticate);
+    if (value.IsEmpty()) {
+        error = "Proxy authentication is required, but the server did not supply a Proxy-Authenticate header field.";
+        return false;
+    }
+    const c_StringViewNoCase realmName = "realm=";
+    for (const c_StringView& part : SplitHeaderValue(value)) {
+        const c_StringView rest = part.RightFrom(texts.m_Basic.GetLength());
+        if (!part.StartsWith(texts.m_Basic) || !rest.StartsWith(texts.m_Space)) {
+            continue;
+        }
+        const c_StringView parameters = rest.RightFrom(texts.m_Space.GetLength());
+        if (parameters.StartsWith(realmName)) {
+            realm = UnquoteHeaderValue(parameters.RightFrom(realmName.GetLength()));
+        }
+        return true;
+    }
+    error = "Proxy authentication is required, but no known authentication schemes were provided.";
+    return false;
 }

@@ -77,6 +77,9 @@ public:
     bool GetError(c_String* text) const;
     bool IsRedirect() const { return GetStatusCode() == 301 || GetStatusCode() == 302; }
     std::int32_t GetRequestID() const { return m_RequestID; }
+    // Finds the Basic challenge of "Proxy-Authenticate" and its realm, which stays empty when none is
+    // given; false with the error when there is no such challenge.
+    bool ParseProxyAuthenticate(c_String& error, c_String& realm) const;
     c_AsyncHTTP2* GetClient() const { return m_p_Client; }
 
     // The most decoded body bytes accepted; survives Reset.

@@ -298,4 +298,56 @@ TEST(c_HTTPResponse, ErrorIsFinal) {
     EXPECT_TRUE(response.HasStarted());
 }
 
+struct s_ChallengeCase {
+    const char* m_Name;
+    // The "Proxy-Authenticate" lines, each a field of its own.
+    std::string m_Fields;
+    bool m_Found;
+    std::string m_Realm;
+    std::string m_Error;
+};
+
+constexpr const char* NO_FIELD_TEXT =
+    "Proxy authentication is required, but the server did not supply a Proxy-Authenticate header field.";
+constexpr const char* NO_SCHEME_TEXT =
+    "Proxy authentication is required, but no known authentication schemes were provided.";
+
+const s_ChallengeCase CHALLENGE_CASES[] = {
+    {"BasicWithRealm", "Proxy-Authenticate: Basic realm=\"proxy\"\r\n", true, "proxy", ""},
+    {"AfterNegotiate", "Proxy-Authenticate: Negotiate, Basic realm=\"p\"\r\n", true, "p", ""},
+    {"InSecondField", "Proxy-Authenticate: Negotiate\r\nProxy-Authenticate: Basic realm=x\r\n", true, "x", ""},
+    {"FirstBasicWins", "Proxy-Authenticate: Basic realm=\"a\", Basic realm=\"b\"\r\n", true, "a", ""},
+    {"LowerCase", "Proxy-Authenticate: basic REALM=\"p\"\r\n", true, "p", ""},
+    {"NoRealm", "Proxy-Authenticate: Basic charset=\"UTF-8\"\r\n", true, "", ""},
+    {"RealmWithCommaAndEscapes", "Proxy-Authenticate: Basic realm=\"a,\\\"b\"\r\n", true, "a,\"b", ""},
+    {"RealmNotFirstParameterIsMissed", "Proxy-Authenticate: Basic charset=u, realm=\"p\"\r\n", true, "", ""},
+    {"BasicAlone", "Proxy-Authenticate: Basic\r\n", false, "", NO_SCHEME_TEXT},
+    {"BasicPrefixOfAnotherScheme", "Proxy-Authenticate: Basically realm=\"p\"\r\n", false, "", NO_SCHEME_TEXT},
+    {"OnlyOtherSchemes", "Proxy-Authenticate: Negotiate, NTLM\r\n", false, "", NO_SCHEME_TEXT},
+    {"BasicInsideQuotes", "Proxy-Authenticate: Digest realm=\"x, Basic realm=y\"\r\n", false, "", NO_SCHEME_TEXT},
+    {"NoField", "", false, "", NO_FIELD_TEXT},
+    {"EmptyField", "Proxy-Authenticate: \r\n", false, "", NO_FIELD_TEXT},
+};
+
+class ParseProxyAuthenticateCases : public testing::TestWithParam<s_ChallengeCase> {};
+
+TEST_P(ParseProxyAuthenticateCases, FindsTheBasicChallenge) {
+    const s_ChallengeCase& row = GetParam();
+    c_HTTPResponse response(nullptr, 1);
+    const std::string input =
+        "HTTP/1.1 407 Proxy Authentication Required\r\n" + row.m_Fields + "Content-Length: 0\r\n\r\n";
+    response.Feed(reinterpret_cast<const std::uint8_t*>(input.data()), static_cast<std::uint32_t>(input.size()));
+    ASSERT_TRUE(response.IsComplete());
+    c_String error = "old";
+    c_String realm = "old";
+    EXPECT_EQ(response.ParseProxyAuthenticate(error, realm), row.m_Found);
+    EXPECT_EQ(realm, c_String(row.m_Realm.c_str()));
+    EXPECT_EQ(error, c_String(row.m_Error.c_str()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Challenges, ParseProxyAuthenticateCases, testing::ValuesIn(CHALLENGE_CASES),
+                         [](const testing::TestParamInfo<s_ChallengeCase>& info) {
+                             return std::string(info.param.m_Name);
+                         });
+
 } // namespace
