@@ -147,6 +147,13 @@ for name, value in [("basic", b'Basic realm="proxy"'), ("several", b'Negotiate, 
                     ("alone", b"Basic"), ("unclosed", b'Digest realm="x, Basic realm=y')]:
     write("HTTPProxyChallenge", name, value)
 
+# URLReference: the base, then the reference; choices: redirect count, base length.
+for name, base, reference, count in [("relative", b"http://a/b/c/d;p?q", b"../g?y#s", 0),
+                                     ("absolute", b"https://127.0.0.2:8443/a", b"http://127.0.0.3/./b/../c", 3),
+                                     ("authority", b"https://h/x", b"//other:8443/p", 9),
+                                     ("limit", b"http://h/", b"/next", 10)]:
+    write("URLReference", name, seed(base + reference, (len(base), 0, 255), (count, 0, 15)))
+
 # Socks5Reply: the proxy's bytes, then start state, host length, port, user length, slice seed,
 # largest slice.
 IPV4_REPLY = b"\x05\x00\x00\x01\x7f\x00\x00\x01\x04\x38"
