@@ -1,6 +1,7 @@
 #pragma once
 // Test helper: one HTTP/1.1 GET with "Connection: close" through a test owner's socket, read until
-// the server closes, split into the header block and the body.
+// the server closes, split into the header block and the body. The path may be an absolute URL, as
+// a proxy takes it; extra header lines end with CRLF each.
 
 #include "network/testing/c_TestSocketOwner.h"
 #include "platform/testing/PumpUntil.h"
@@ -30,20 +31,23 @@ inline std::string GetReceivedText(const c_TestSocketOwner& owner) {
 }
 
 // The owner has asked to connect; waits for the connection, then sends the request.
-inline bool SendRawHTTPGet(c_TestSocketOwner& owner, const std::string& host, const std::string& path) {
+inline bool SendRawHTTPGet(c_TestSocketOwner& owner, const std::string& host, const std::string& path,
+                           const std::string& extraHeaders = "") {
     if (!n_Platform::PumpUntil(
             [&] { return owner.HasEvent(SOCKET_EVENT_CONNECTED) || owner.HasEvent(SOCKET_EVENT_CONNECT_FAILED); }) ||
         !owner.HasEvent(SOCKET_EVENT_CONNECTED)) {
         return false;
     }
-    const std::string request = "GET " + path + " HTTP/1.1\r\nHost: " + host + "\r\nConnection: close\r\n\r\n";
+    const std::string request =
+        "GET " + path + " HTTP/1.1\r\nHost: " + host + "\r\nConnection: close\r\n" + extraHeaders + "\r\n";
     return owner.Send(reinterpret_cast<const std::uint8_t*>(request.data()),
                       static_cast<std::uint32_t>(request.size())) == request.size();
 }
 
-inline s_RawResponse RawHTTPGet(c_TestSocketOwner& owner, const std::string& host, const std::string& path) {
+inline s_RawResponse RawHTTPGet(c_TestSocketOwner& owner, const std::string& host, const std::string& path,
+                                const std::string& extraHeaders = "") {
     s_RawResponse response;
-    if (!SendRawHTTPGet(owner, host, path)) {
+    if (!SendRawHTTPGet(owner, host, path, extraHeaders)) {
         return response;
     }
     PumpWhileReceiving(

@@ -1,6 +1,6 @@
 #pragma once
-// Test helper: `nginx` serving the files of a fresh folder over TLS 1.2 with one cipher, at a free
-// port of the given 127.0.0.x address, from a configuration written into that folder. It runs as one
+// Test helper: `nginx` serving the files of a fresh folder over TLS 1.2 with one cipher, or in plain
+// HTTP, at a free port of the given 127.0.0.x address, from a configuration written into that folder. It runs as one
 // process in the foreground, stopped by its process id when the object goes; the folder goes too.
 
 #include "network/testing/c_PeerProcess.h"
@@ -15,6 +15,8 @@ public:
 
     // certificate and key: PEM files, an ECDSA key for CIPHER.
     c_NginxServer(const std::string& address, const std::string& certificate, const std::string& key);
+    // Plain HTTP.
+    explicit c_NginxServer(const std::string& address);
     ~c_NginxServer();
     c_NginxServer(const c_NginxServer&) = delete;
     c_NginxServer& operator=(const c_NginxServer&) = delete;
@@ -26,6 +28,9 @@ public:
     std::string GetFilePath(const std::string& name) const { return m_Folder + "/files/" + name; }
 
 private:
+    // serverLines: the TLS lines of the server block, or none.
+    void Start(const std::string& listenOptions, const std::string& serverLines);
+
     std::string m_Address;
     std::string m_Folder;
     std::uint16_t m_Port = 0;
