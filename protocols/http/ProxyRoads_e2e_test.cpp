@@ -11,6 +11,7 @@
 #include "network/testing/c_TrustedAuthorityTest.h"
 #include "platform/testing/PumpUntil.h"
 #include "platform/testing/TestFiles.h"
+#include "protocols/http/ProxyAuthorization.h"
 #include "protocols/http/c_HTTPResponse.h"
 #include "protocols/http/testing/c_SquidProxy.h"
 #include "protocols/http/testing/c_TinyproxyServer.h"
@@ -26,10 +27,17 @@ namespace {
 
 constexpr std::int32_t TLS_1_2 = 3;
 constexpr const char* CONTENT = "the file behind the proxy";
-// "user:secret" in base64.
-constexpr const char* CREDENTIALS = "Proxy-Authorization: Basic dXNlcjpzZWNyZXQ=\r\n";
-// "user:wrong" in base64.
-constexpr const char* WRONG_CREDENTIALS = "Proxy-Authorization: Basic dXNlcjp3cm9uZw==\r\n";
+
+// The field the client sends, from the proxy settings.
+std::string GetAuthorizationLine(const char* password) {
+    c_HTTPProxySettings settings;
+    settings.m_Username = "user";
+    settings.m_Password = password;
+    c_String value;
+    c_String error;
+    EXPECT_TRUE(GetProxyAuthorizationValue(settings, value, error));
+    return std::string("Proxy-Authorization: ") + value.GetChars() + "\r\n";
+}
 
 struct s_ProxyAnswer {
     std::int32_t m_StatusCode = 0;
@@ -53,6 +61,12 @@ s_ProxyAnswer ParseAnswer(const s_RawResponse& raw) {
     return answer;
 }
 
+// The host and port of an absolute URL, for the "Host" field.
+std::string GetHostField(const std::string& url) {
+    const std::size_t start = url.find("://") + 3;
+    return url.substr(start, url.find('/', start) - start);
+}
+
 // Asks the proxy at address:port for url in absolute form, in plain text or over TLS 1.2.
 s_ProxyAnswer AskProxy(const std::string& address, std::uint16_t port, bool secure, const std::string& url,
                        const std::string& headers) {
@@ -61,17 +75,20 @@ s_ProxyAnswer AskProxy(const std::string& address, std::uint16_t port, bool secu
     if (!owner.Connect()) {
         return {};
     }
-    const std::string host = url.substr(url.find("://") + 3, url.find('/', url.find("://") + 3) - url.find("://") - 3);
-    return ParseAnswer(RawHTTPGet(owner, host, url, headers));
+    return ParseAnswer(RawHTTPGet(owner, GetHostField(url), url, headers));
 }
 
 struct s_AnswerCase {
     const char* m_Name;
-    bool m_Authenticating; // the proxy asks for credentials
-    const char* m_Headers;
+    bool m_Authenticating;  // the proxy asks for credentials
+    const char* m_Password; // null: no credentials sent
     std::int32_t m_StatusCode;
     bool m_Challenge;
 };
+
+std::string GetHeaders(const s_AnswerCase& row) {
+    return row.m_Password != nullptr ? GetAuthorizationLine(row.m_Password) : "";
+}
 
 void ExpectAnswer(const s_ProxyAnswer& answer, const s_AnswerCase& row, const std::string& realm) {
     EXPECT_EQ(answer.m_StatusCode, row.m_StatusCode);
@@ -110,17 +127,17 @@ protected:
 };
 
 const s_AnswerCase PLAIN_CASES[] = {
-    {"OpenProxyPasses", false, "", 200, false},
-    {"ChallengeWithoutCredentials", true, "", 407, true},
-    {"CredentialsPass", true, CREDENTIALS, 200, false},
+    {"OpenProxyPasses", false, nullptr, 200, false},
+    {"ChallengeWithoutCredentials", true, nullptr, 407, true},
+    {"CredentialsPass", true, "secret", 200, false},
     // tinyproxy answers refused credentials with a 401 and "WWW-Authenticate", not with a challenge.
-    {"WrongCredentialsRefused", true, WRONG_CREDENTIALS, 401, false},
+    {"WrongCredentialsRefused", true, "wrong", 401, false},
 };
 
 TEST_P(HTTPProxyPlainRoad, AnswersAbsoluteFormRequests) {
     const s_AnswerCase& row = GetParam();
     const c_TinyproxyServer& proxy = row.m_Authenticating ? *s_p_Closed : *s_p_Open;
-    ExpectAnswer(AskProxy("127.0.0.3", proxy.GetPort(), false, GetURL(), row.m_Headers), row, "Tinyproxy");
+    ExpectAnswer(AskProxy("127.0.0.3", proxy.GetPort(), false, GetURL(), GetHeaders(row)), row, "Tinyproxy");
     if (row.m_StatusCode == 200) {
         EXPECT_NE(proxy.GetLog().find("GET " + GetURL() + " HTTP/1.1"), std::string::npos) << proxy.GetLog();
     }
@@ -169,14 +186,14 @@ protected:
 };
 
 const s_AnswerCase TLS_CASES[] = {
-    {"ChallengeWithoutCredentials", true, "", 407, true},
-    {"CredentialsPass", true, CREDENTIALS, 200, false},
-    {"WrongCredentialsChallengedAgain", true, WRONG_CREDENTIALS, 407, true},
+    {"ChallengeWithoutCredentials", true, nullptr, 407, true},
+    {"CredentialsPass", true, "secret", 200, false},
+    {"WrongCredentialsChallengedAgain", true, "wrong", 407, true},
 };
 
 TEST_P(HTTPProxyTLSRoad, AnswersAbsoluteHTTPSRequests) {
     const s_AnswerCase& row = GetParam();
-    ExpectAnswer(AskProxy("127.0.0.4", s_p_Proxy->GetPort(), true, GetURL(), row.m_Headers), row, "squid proxy");
+    ExpectAnswer(AskProxy("127.0.0.4", s_p_Proxy->GetPort(), true, GetURL(), GetHeaders(row)), row, "squid proxy");
     if (row.m_StatusCode == 200) {
         EXPECT_NE(s_p_Proxy->GetAccessLog().find("GET " + GetURL() + " user"), std::string::npos)
             << s_p_Proxy->GetAccessLog();
@@ -190,7 +207,8 @@ TEST_F(HTTPProxyTLSRoad, ProxyWithAStrangersCertificateIsRefused) {
     ASSERT_TRUE(s_p_Stranger->Issue("proxy", "IP:127.0.0.4"));
     c_SquidProxy impostor(MakeSettings(*s_p_Stranger));
     ASSERT_NE(impostor.GetPort(), 0);
-    const s_ProxyAnswer answer = AskProxy("127.0.0.4", impostor.GetPort(), true, GetURL(), CREDENTIALS);
+    const s_ProxyAnswer answer =
+        AskProxy("127.0.0.4", impostor.GetPort(), true, GetURL(), GetAuthorizationLine("secret"));
     EXPECT_EQ(answer.m_StatusCode, 0);
     EXPECT_TRUE(answer.m_Body.empty());
     EXPECT_TRUE(m_Session.HasLineContaining("certificate verify error"));

@@ -15,15 +15,18 @@ namespace {
 
 constexpr const char* ROOT_REPLACEMENT = "nobody";
 
-// The password in the Apache MD5 form that basic_ncsa_auth reads.
-std::string HashPassword(const std::string& password) {
-    FILE* output = popen(("openssl passwd -apr1 '" + password + "'").c_str(), "r");
+// The password in the Apache MD5 form that basic_ncsa_auth reads; the password goes through a file,
+// so no shell sees it.
+std::string HashPassword(const c_PeerFolder& folder, const std::string& password) {
+    folder.WriteFile("password", password);
+    FILE* output = popen(("openssl passwd -apr1 -in " + folder.GetPath("password")).c_str(), "r");
     if (output == nullptr) {
         return "";
     }
     char line[256] = {};
     const bool read = std::fgets(line, sizeof line, output) != nullptr;
     pclose(output);
+    std::remove(folder.GetPath("password").c_str());
     std::string hash = read ? line : "";
     while (!hash.empty() && (hash.back() == '\n' || hash.back() == '\r')) {
         hash.pop_back();
@@ -75,7 +78,7 @@ bool c_SquidProxy::WriteFiles(const s_Settings& settings, std::uint16_t port) {
             return false;
         }
     }
-    const std::string hash = HashPassword(settings.m_Password);
+    const std::string hash = HashPassword(m_Folder, settings.m_Password);
     m_Folder.WriteFile("passwd", settings.m_UserName + ":" + hash + "\n");
     const std::string folder = m_Folder.GetPath("");
     m_Folder.WriteFile(
