@@ -64,7 +64,11 @@ protected:
         c_CriticalSectionLock lock;
         return m_p_Socket->Send(bytes.data(), static_cast<std::int64_t>(bytes.size()), queueOnly, lock);
     }
+    // Empty when no datagram comes, rather than waiting for ever.
     std::string ReceiveAtPeer() {
+        if (!n_PosixPeer::WaitForDatagram(m_Peer, 10000)) {
+            return std::string();
+        }
         std::vector<char> buffer(70000);
         std::uint16_t from = 0;
         const long length = n_PosixPeer::ReceiveDatagram(m_Peer, buffer.data(), buffer.size(), &from);
