@@ -134,6 +134,13 @@ bool c_NetworkSocket::StartConnect(c_CriticalSectionLock& lock) {
     if (RefuseSocks5Settings()) {
         return false;
     }
+    // The owner's local port, when it names one, is taken before connecting.
+    if (m_LocalPort != 0 && !Bind(m_LocalPort, INADDR_ANY)) {
+        Log(Concat({"Error binding socket to local port ", ::ToString(static_cast<unsigned int>(m_LocalPort)), ".  ",
+                    GetErrorText()}),
+            true);
+        return false;
+    }
     if (!Connect(address, port) && WSAGetLastError() != WSAEWOULDBLOCK) {
         Log(Concat({"Error connecting to ", IPv4ToString(address), ":", ::ToString(static_cast<unsigned int>(port)),
                     ".  ", GetErrorText()}),

@@ -70,6 +70,8 @@ bool c_NetworkSocketCore::AddNetworkSocket(c_NetworkSocketOwner* owner, std::int
         static_cast<c_SocketWrapper&>(*socket) = std::move(*adopted);
     }
     CopyOwnerSettings(socket.get(), owner);
+    // An adopted datagram socket has its handle already; the others learn the size when they make theirs.
+    socket->UpdateMaxMessageSize();
     socket->m_RemoteAddress = *address;
     if (*address != 0) {
         socket->m_RemoteSockAddr = MakeSockAddrIPv4(*address, socket->m_Port);

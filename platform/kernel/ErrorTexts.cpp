@@ -5,6 +5,8 @@
 #include "platform/kernel/LastError.h"
 #include "platform/net/WinsockErrors.h"
 
+#include <iphlpapi.h>
+
 #include <cstring>
 
 namespace {
@@ -32,6 +34,7 @@ constexpr s_SystemMessage SYSTEM_MESSAGES[] = {
     {ERROR_FILE_EXISTS, u"The file exists.\r\n"},
     {ERROR_INVALID_PARAMETER, u"The parameter is incorrect.\r\n"},
     {ERROR_BROKEN_PIPE, u"The pipe has been ended.\r\n"},
+    {ERROR_BUFFER_OVERFLOW, u"The file name is too long.\r\n"},
     {ERROR_DISK_FULL, u"There is not enough space on the disk.\r\n"},
     {ERROR_CALL_NOT_IMPLEMENTED, u"This function is not supported on this system.\r\n"},
     {ERROR_INSUFFICIENT_BUFFER, u"The data area passed to a system call is too small.\r\n"},
@@ -46,6 +49,7 @@ constexpr s_SystemMessage SYSTEM_MESSAGES[] = {
     {ERROR_ENVVAR_NOT_FOUND, u"The system could not find the environment option that was entered.\r\n"},
     {ERROR_FILENAME_EXCED_RANGE, u"The filename or extension is too long.\r\n"},
     {ERROR_FILE_TOO_LARGE, u"The file size exceeds the limit allowed and cannot be saved.\r\n"},
+    {ERROR_NO_DATA, u"The pipe is being closed.\r\n"},
     {ERROR_MORE_DATA, u"More data is available.\r\n"},
     {ERROR_DIRECTORY, u"The directory name is invalid.\r\n"},
     {ERROR_NOT_OWNER, u"Attempt to release mutex not owned by caller.\r\n"},

@@ -2,6 +2,8 @@
 
 #include "platform/kernel/LastError.h"
 
+#include <iphlpapi.h>
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -44,6 +46,7 @@ TEST(FormatMessageW, HasATextForEveryErrorTheLayerSets) {
         ERROR_FILE_EXISTS,
         ERROR_INVALID_PARAMETER,
         ERROR_BROKEN_PIPE,
+        ERROR_BUFFER_OVERFLOW,
         ERROR_DISK_FULL,
         ERROR_CALL_NOT_IMPLEMENTED,
         ERROR_INSUFFICIENT_BUFFER,
@@ -54,6 +57,7 @@ TEST(FormatMessageW, HasATextForEveryErrorTheLayerSets) {
         ERROR_ALREADY_EXISTS,
         ERROR_FILENAME_EXCED_RANGE,
         ERROR_FILE_TOO_LARGE,
+        ERROR_NO_DATA,
         ERROR_MORE_DATA,
         ERROR_NOT_OWNER,
         ERROR_INVALID_ADDRESS,

@@ -21,6 +21,11 @@ sockaddr_in Loopback(std::uint16_t port) {
     return address;
 }
 
+bool WaitUntilReadable(int fd, int timeoutMilliseconds) {
+    pollfd entry = {fd, POLLIN, 0};
+    return ::poll(&entry, 1, timeoutMilliseconds) == 1;
+}
+
 } // namespace
 
 int Listen(std::uint16_t* port, int backlog) {
@@ -92,8 +97,11 @@ int Accept(int listener) {
 }
 
 bool WaitForPendingConnection(int listener, int timeoutMilliseconds) {
-    pollfd entry = {listener, POLLIN, 0};
-    return ::poll(&entry, 1, timeoutMilliseconds) == 1;
+    return WaitUntilReadable(listener, timeoutMilliseconds);
+}
+
+bool WaitForDatagram(int fd, int timeoutMilliseconds) {
+    return WaitUntilReadable(fd, timeoutMilliseconds);
 }
 
 std::uint16_t FindClosedPort() {

@@ -24,6 +24,8 @@ int BindDatagram(std::uint16_t* port);
 bool SendDatagram(int fd, std::uint16_t port, const void* data, std::size_t length);
 // To a multicast group (host order), out through the loopback interface.
 bool SendMulticastDatagram(int fd, std::uint32_t group, std::uint16_t port, const void* data, std::size_t length);
+// Waits (real time, at most timeoutMilliseconds) until a datagram is there to receive.
+bool WaitForDatagram(int fd, int timeoutMilliseconds);
 // One blocking datagram receive: its length (-1 on failure) and the sender's port.
 long ReceiveDatagram(int fd, void* buffer, std::size_t length, std::uint16_t* fromPort);
 

@@ -3,11 +3,14 @@
 #include "protocols/socket/c_BufferedSocket2.h"
 
 #include "network/c_NetworkSocketCore.h"
+#include "oslayer/net/NameLookup.h"
+#include "oslayer/net/c_NetworkAdapterList.h"
 #include "oslayer/system/LogMessage.h"
 #include "strings/c_StringNoCase.h"
 #include "textutil/NumberFormatting.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -77,24 +80,37 @@ bool c_BufferedSocket2::Connect(const c_StringView& address, std::uint16_t port,
     if (!TakeLock(lock) || m_State != STATE_CLOSED) {
         return false;
     }
+    PrepareConnection();
+    RouteConnection(target, port);
+    m_ConnectionKind = c_NetworkSocket::KIND_TCP;
+    m_SecurityMethod = securityMethod;
+    m_SocketReceiveBufferSize = CONNECT_RECEIVE_BUFFER_SIZE;
+    return OpenNetworkSocket(0, lock);
+}
+
+void c_BufferedSocket2::PrepareConnection() {
     m_ReceiveBuffer.Clear(true);
     m_CompressedReceiveBuffer.Clear(true);
     m_p_LZ4Decompressor.reset();
-    RouteConnection(target, port);
-    m_ConnectionKind = 0;
-    m_SecurityMethod = securityMethod;
     m_ReceiveDecompression = 0;
-    m_SocketReceiveBufferSize = CONNECT_RECEIVE_BUFFER_SIZE;
     ResetConnectionFlags();
     m_InsideReceivedDataCallback = false;
     m_CloseNotificationDeferred = false;
+}
+
+// The caller holds the shared lock throughout, so the socket thread sees the local port before it
+// creates the handle.
+bool c_BufferedSocket2::OpenNetworkSocket(std::uint32_t address, c_CriticalSectionLock& lock) {
     m_State = STATE_CONNECTING;
     c_NetworkSocketCore* core = c_NetworkSocketCore::GetCore();
-    if (core == nullptr || !core->CreateNetworkSocket(this, 0, &m_NetworkSocketIndex, &m_NetworkSocketID, lock)) {
+    if (core == nullptr || !core->CreateNetworkSocket(this, address, &m_NetworkSocketIndex, &m_NetworkSocketID, lock)) {
         m_State = STATE_CLOSED;
         return false;
     }
     m_p_NetworkSocket = core->GetNetworkSocket(m_NetworkSocketIndex, m_NetworkSocketID, true, lock);
+    if (m_p_NetworkSocket != nullptr) {
+        m_p_NetworkSocket->m_LocalPort = m_LocalPort;
+    }
     return true;
 }
 
@@ -156,7 +172,28 @@ void c_BufferedSocket2::ResetConnectionFlags() {
 
 bool c_BufferedSocket2::Send(const void* data, std::int64_t length, std::int32_t queueOnly,
                              c_CriticalSectionLock& lock) {
-    if (!TakeLock(lock) || m_BufferLimitReached || length >= LARGEST_SEND || length < 0) {
+    if (!TakeLock(lock)) {
+        return false;
+    }
+    if (m_ConnectionKind == c_NetworkSocket::KIND_UDP) {
+        return SendDatagrams(data, length, queueOnly, lock);
+    }
+    if (!IsSendAllowed(length)) {
+        return false;
+    }
+    std::int32_t index = 0;
+    c_IOBuffer* buffer = TakeCurrentSendBuffer(&index);
+    if (buffer == nullptr || !AppendToSendBuffer(*buffer, data, length)) {
+        return false;
+    }
+    if (queueOnly == 0 && buffer->GetUsedSize() > 0) {
+        return RequestCoreSend(lock);
+    }
+    return true;
+}
+
+bool c_BufferedSocket2::IsSendAllowed(std::int64_t length) {
+    if (m_BufferLimitReached || length >= LARGEST_SEND || length < 0) {
         return false;
     }
     if (m_SendFailed || m_p_NetworkSocket == nullptr || m_p_NetworkSocket->m_Error) {
@@ -169,21 +206,27 @@ bool c_BufferedSocket2::Send(const void* data, std::int64_t length, std::int32_t
         Log("Ignored Send call. Socket is not connected.", true);
         return false;
     }
+    return true;
+}
+
+c_IOBuffer* c_BufferedSocket2::TakeCurrentSendBuffer(std::int32_t* index) {
     c_IOBuffer* buffer = nullptr;
-    std::int32_t index = 0;
-    if (!m_p_NetworkSocket->GetCurrentSendBuffer(&buffer, &index)) {
+    if (!m_p_NetworkSocket->GetCurrentSendBuffer(&buffer, index)) {
         Log("Out of available buffers or buffer memory allocation error", true);
+        FailSend(SOCKET_EVENT_OUT_OF_MEMORY, &m_SendFailed);
+        return nullptr;
+    }
+    return buffer;
+}
+
+bool c_BufferedSocket2::AppendToSendBuffer(c_IOBuffer& buffer, const void* data, std::int64_t length) {
+    if (data == nullptr || length <= 0) {
+        return true;
+    }
+    if (!buffer.Append(data, static_cast<int>(length))) {
         return FailSend(SOCKET_EVENT_OUT_OF_MEMORY, &m_SendFailed);
     }
-    if (data != nullptr && length > 0) {
-        if (!buffer->Append(data, static_cast<int>(length))) {
-            return FailSend(SOCKET_EVENT_OUT_OF_MEMORY, &m_SendFailed);
-        }
-        m_p_NetworkSocket->AddPendingSendBytes(static_cast<std::int32_t>(length));
-    }
-    if (queueOnly == 0 && buffer->GetUsedSize() > 0) {
-        return RequestCoreSend(lock);
-    }
+    m_p_NetworkSocket->AddPendingSendBytes(static_cast<std::int32_t>(length));
     return true;
 }
 
@@ -212,11 +255,10 @@ bool c_BufferedSocket2::PeekCurrentSendBuffer(std::uint32_t maxBytes, void* out,
         m_p_NetworkSocket->m_Error || m_State != STATE_CONNECTED) {
         return false;
     }
-    c_IOBuffer* buffer = nullptr;
     std::int32_t index = 0;
-    if (!m_p_NetworkSocket->GetCurrentSendBuffer(&buffer, &index)) {
-        Log("Out of available buffers or buffer memory allocation error", true);
-        return FailSend(SOCKET_EVENT_OUT_OF_MEMORY, &m_SendFailed);
+    const c_IOBuffer* buffer = TakeCurrentSendBuffer(&index);
+    if (buffer == nullptr) {
+        return false;
     }
     count = std::min(maxBytes, static_cast<std::uint32_t>(buffer->GetUsedSize()));
     std::copy_n(buffer->GetData(), count, static_cast<std::uint8_t*>(out));
@@ -457,8 +499,23 @@ std::int32_t c_BufferedSocket2::GetMaxSendBuffersUsed(c_CriticalSectionLock& loc
     return TakeLock(lock) && m_p_NetworkSocket != nullptr ? m_p_NetworkSocket->GetMaxSendBuffersUsed() : 0;
 }
 
+std::int32_t c_BufferedSocket2::GetMaxMessageSize(c_CriticalSectionLock& lock) {
+    return TakeLock(lock) && m_p_NetworkSocket != nullptr ? m_p_NetworkSocket->GetMaxMessageSize() : 0;
+}
+
 float c_BufferedSocket2::GetCompressionRatio(c_CriticalSectionLock& lock) {
     return TakeLock(lock) && m_p_NetworkSocket != nullptr ? m_p_NetworkSocket->GetCompressionRatio() : 0;
+}
+
+void c_BufferedSocket2::GetCompressionStatistics(float& ratio, std::uint64_t& bytesSent, double& seconds,
+                                                 std::int32_t& count, c_CriticalSectionLock& lock) {
+    if (!TakeLock(lock) || m_p_NetworkSocket == nullptr) {
+        return;
+    }
+    ratio = m_p_NetworkSocket->GetCompressionRatio();
+    bytesSent = m_p_NetworkSocket->m_BytesSent;
+    seconds = m_p_NetworkSocket->m_CompressionSeconds;
+    count = m_p_NetworkSocket->m_CompressionCount;
 }
 
 bool c_BufferedSocket2::RequestReceiveBufferResize(c_CriticalSectionLock& lock) {
@@ -467,4 +524,21 @@ bool c_BufferedSocket2::RequestReceiveBufferResize(c_CriticalSectionLock& lock) 
     }
     m_p_NetworkSocket->m_ResizeIdleReceiveBuffers = true;
     return true;
+}
+
+// ---- addresses ----
+
+bool ParseIPv4AddressText(const c_String& text, std::uint32_t* out) {
+    const std::optional<std::uint32_t> address = n_OSLayer::ParseIPv4Address(text);
+    if (!address) {
+        return false;
+    }
+    if (out != nullptr) {
+        *out = *address;
+    }
+    return true;
+}
+
+c_String GetMACAddressTextOfIPv4Address(std::uint32_t address) {
+    return n_OSLayer::FormatMACAddress(n_OSLayer::GetMACAddressOfIPv4Address(address));
 }

@@ -47,6 +47,10 @@ public:
     // socket was created. The outcome arrives as events.
     bool Connect(const c_StringView& address, std::uint16_t port, std::int32_t securityMethod,
                  c_CriticalSectionLock& lock);
+    // A UDP receiver bound to port on the interface and joined to the multicast group (dotted IPv4
+    // texts). Any security method of an earlier connection is dropped: datagrams carry no TLS.
+    bool OpenMulticast(const c_StringView& interfaceAddress, const c_StringView& multicastAddress, std::uint16_t port,
+                       c_CriticalSectionLock& lock);
     // Takes over a connected socket (one a listening socket accepted, say), which is closed when this
     // fails. Connected at once: no connected call follows.
     bool AdoptConnection(c_SocketWrapper accepted, std::int32_t securityMethod, std::int32_t connectionKind,
@@ -56,6 +60,9 @@ public:
     // Queues bytes; with queueOnly 0 also asks for them to be sent.
     bool Send(const void* data, std::int64_t length, std::int32_t queueOnly, c_CriticalSectionLock& lock);
     bool SendQueuedData(c_CriticalSectionLock& lock) { return Send(nullptr, 0, 0, lock); }
+    // Connection kind 1: the bytes become datagrams of at most the socket's largest message (1024
+    // bytes when it has none), each in a send buffer of its own.
+    bool SendDatagrams(const void* data, std::int64_t length, std::int32_t queueOnly, c_CriticalSectionLock& lock);
     bool RequestCoreSend(c_CriticalSectionLock& lock);
     void CloseSocket(bool notifyOwner, c_CriticalSectionLock& lock);
 
@@ -89,6 +96,8 @@ public:
     // 0 none, 1 LZ4 blocks in the one-shot form, 2 in the stream form; other values 0. Connect sets 0,
     // so an owner chooses it for each connection after Connect.
     void SetReceiveDecompression(std::int32_t mode, c_CriticalSectionLock& lock);
+    // The port Connect binds before connecting (0: any); takes no lock.
+    void SetLocalPort(std::uint16_t port) { m_LocalPort = port; }
     std::uint16_t GetLocalPort(c_CriticalSectionLock& lock);
     std::uint32_t GetLocalAddress(c_CriticalSectionLock& lock);
     std::uint16_t GetRemotePort(c_CriticalSectionLock& lock);
@@ -96,9 +105,14 @@ public:
     std::uint32_t GetPendingSendBytes(c_CriticalSectionLock& lock);
     std::int32_t GetSendBuffersInUse(c_CriticalSectionLock& lock);
     std::int32_t GetMaxSendBuffersUsed(c_CriticalSectionLock& lock);
+    std::int32_t GetMaxMessageSize(c_CriticalSectionLock& lock);
     // Bytes handed to sending per compressed byte; 0 before anything was compressed or without a
     // network socket.
     float GetCompressionRatio(c_CriticalSectionLock& lock);
+    // The ratio, the bytes handed to sending before compression, the seconds spent compressing and
+    // the number of compressed buffers; without a network socket the outputs are left as they are.
+    void GetCompressionStatistics(float& ratio, std::uint64_t& bytesSent, double& seconds, std::int32_t& count,
+                                  c_CriticalSectionLock& lock);
     // The network socket's idle receive buffers take its receive-buffer size before their next post.
     bool RequestReceiveBufferResize(c_CriticalSectionLock& lock);
 
@@ -145,8 +159,18 @@ private:
     // Points lock at the shared lock; false without one (no core at construction).
     bool TakeLock(c_CriticalSectionLock& lock) const;
     void RouteConnection(const c_String& address, std::uint16_t port);
+    // What every new connection starts without: received bytes, decompression, pending events.
+    void PrepareConnection();
+    // Connecting: the core makes the network socket (address 0: the remote name is resolved), which
+    // takes the local port.
+    bool OpenNetworkSocket(std::uint32_t address, c_CriticalSectionLock& lock);
     void ResetConnectionFlags();
     bool FailSend(std::uint32_t event, bool* flag);
+    // The refusals that every send makes before it touches a buffer; a send past the limit posts 1033.
+    bool IsSendAllowed(std::int64_t length);
+    // The network socket's current send buffer; without one the send failed (1032 posted).
+    c_IOBuffer* TakeCurrentSendBuffer(std::int32_t* index);
+    bool AppendToSendBuffer(c_IOBuffer& buffer, const void* data, std::int64_t length);
     void StopReceiveThread(c_CriticalSectionLock& lock);
     void LogSendBufferStatistics();
     bool IsOnReceiveThread() const;
@@ -182,6 +206,7 @@ private:
     c_ByteBuffer m_CompressedReceiveBuffer;
     c_String m_RemoteName;
     std::uint32_t m_InterfaceAddress = 0;
+    std::uint16_t m_LocalPort = 0;
     std::uint16_t m_ConnectPort = 0;
     std::int32_t m_ConnectionKind = 0;
     std::int32_t m_SocketReceiveBufferSize = 0;
@@ -209,3 +234,9 @@ private:
     // The stream form's history, one per connection.
     std::unique_ptr<c_LZ4StreamDecompressor> m_p_LZ4Decompressor;
 };
+
+// Dotted IPv4 text; the address, in host byte order, is stored when out is given.
+bool ParseIPv4AddressText(const c_String& text, std::uint32_t* out);
+// The physical address of the adapter that holds the IPv4 address (host byte order), as "00-1A-..";
+// empty when no adapter holds it.
+c_String GetMACAddressTextOfIPv4Address(std::uint32_t address);

@@ -124,8 +124,19 @@ TEST_F(BufferedSocket2Echo, CompressedSendsComeBackAndReportTheirRatio) {
     EXPECT_EQ(Received(), text);
     lock.Relock();
     EXPECT_GT(m_p_Socket->GetCompressionRatio(lock), 2.0F);
+    float ratio = 0;
+    std::uint64_t bytesSent = 0;
+    double seconds = -1;
+    std::int32_t count = 0;
+    m_p_Socket->GetCompressionStatistics(ratio, bytesSent, seconds, count, lock);
+    EXPECT_EQ(ratio, m_p_Socket->GetCompressionRatio(lock));
+    EXPECT_EQ(bytesSent, text.size());
+    EXPECT_GE(seconds, 0.0);
+    EXPECT_GE(count, 1);
     m_p_Socket->CloseSocket(false, lock);
     EXPECT_EQ(m_p_Socket->GetCompressionRatio(lock), 0.0F) << "no network socket";
+    m_p_Socket->GetCompressionStatistics(ratio, bytesSent, seconds, count, lock);
+    EXPECT_EQ(bytesSent, text.size()) << "no network socket: the figures are left as they were";
 }
 
 TEST_F(BufferedSocket2Echo, BlockShorterThanItsHeaderClosesTheSocket) {

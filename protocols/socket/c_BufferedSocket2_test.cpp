@@ -6,6 +6,7 @@
 
 #include "network/c_ListeningSocket.h"
 #include "network/testing/c_CoreSession.h"
+#include "platform/testing/InterfaceFacts.h"
 #include "platform/testing/PosixPeer.h"
 #include "platform/testing/PumpUntil.h"
 #include "platform/testing/TestClock.h"
@@ -183,6 +184,34 @@ TEST_F(BufferedSocket2, ThrowingSendCompleteCallbackIsLoggedAndTheConnectionStay
     EXPECT_EQ(std::string(bytes, sizeof bytes), "pingpong");
 }
 
+struct s_PeekCase {
+    const char* m_Name;
+    std::uint32_t m_MaxBytes;
+    bool m_WithOut;
+    bool m_Result;
+    const char* m_Copied;
+};
+
+class BufferedSocket2Peek : public BufferedSocket2, public testing::WithParamInterface<s_PeekCase> {};
+
+TEST_P(BufferedSocket2Peek, CopiesTheStartOfTheQueuedBytes) {
+    ASSERT_TRUE(Send("0123456789", 1));
+    char out[16] = {};
+    std::uint32_t count = 99;
+    c_CriticalSectionLock lock;
+    EXPECT_EQ(
+        m_p_Socket->PeekCurrentSendBuffer(GetParam().m_MaxBytes, GetParam().m_WithOut ? out : nullptr, count, lock),
+        GetParam().m_Result);
+    EXPECT_EQ(std::string(out, count), GetParam().m_Copied);
+    EXPECT_EQ(m_p_Socket->GetPendingSendBytes(lock), 10u) << "a peek takes nothing";
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, BufferedSocket2Peek,
+                         testing::Values(s_PeekCase{"FewerThanQueued", 4, true, true, "0123"},
+                                         s_PeekCase{"MoreThanQueued", 16, true, true, "0123456789"},
+                                         s_PeekCase{"NoPlaceToCopyTo", 4, false, false, ""}),
+                         [](const testing::TestParamInfo<s_PeekCase>& info) { return info.param.m_Name; });
+
 TEST_F(BufferedSocket2, RemoteCloseClosesAndTellsTheOwnerOnce) {
     n_PosixPeer::ShutdownSending(m_Peer);
     ASSERT_TRUE(n_Platform::PumpUntil([&] { return m_Owner.HasCall("closed"); }));
@@ -201,6 +230,35 @@ TEST_F(BufferedSocket2Connecting, SendBeforeConnectedIsIgnoredWithItsLine) {
     EXPECT_TRUE(m_Session.HasLine(Line("Ignored Send call. Socket is not connected.")));
     ASSERT_TRUE(FinishConnect());
     EXPECT_TRUE(Send("later"));
+}
+
+TEST_F(BufferedSocket2Connecting, ConnectsFromTheLocalPortItWasGiven) {
+    const std::uint16_t port = n_PosixPeer::FindClosedPort();
+    m_p_Socket->SetLocalPort(port);
+    ASSERT_TRUE(StartConnect());
+    ASSERT_TRUE(FinishConnect());
+    c_CriticalSectionLock lock;
+    EXPECT_EQ(m_p_Socket->GetLocalPort(lock), port);
+}
+
+TEST_F(BufferedSocket2Connecting, ALocalPortInUseFailsTheConnection) {
+    std::uint16_t taken = 0;
+    const int holder = n_PosixPeer::Listen(&taken, 1);
+    m_p_Socket->SetLocalPort(taken);
+    ASSERT_TRUE(StartConnect());
+    ASSERT_TRUE(n_Platform::PumpUntil([&] { return m_Owner.HasCall("closed"); }));
+    n_PosixPeer::Close(holder);
+    EXPECT_TRUE(m_Session.HasLineContaining(") | Error binding socket to local port " + std::to_string(taken) + ".  "));
+    EXPECT_EQ(m_Owner.GetNames(), (t_Names{"closed"}));
+}
+
+TEST_F(BufferedSocket2Connecting, PeekBeforeConnectedCopiesNothing) {
+    ASSERT_TRUE(StartConnect());
+    char out[4] = {};
+    std::uint32_t count = 99;
+    c_CriticalSectionLock lock;
+    EXPECT_FALSE(m_p_Socket->PeekCurrentSendBuffer(sizeof out, out, count, lock));
+    EXPECT_EQ(count, 0u);
 }
 
 TEST_F(BufferedSocket2Connecting, BlankAddressIsRefusedWithItsLine) {
@@ -288,6 +346,39 @@ TEST_P(BufferedSocket2Route, PicksProxyOrTarget) {
 
 INSTANTIATE_TEST_SUITE_P(Rows, BufferedSocket2Route, testing::ValuesIn(ROUTE_CASES),
                          [](const testing::TestParamInfo<s_RouteCase>& info) { return info.param.m_Name; });
+
+struct s_AddressTextCase {
+    const char* m_Name;
+    const char* m_Text;
+    bool m_Parsed;
+    std::uint32_t m_Address;
+};
+
+class ParseIPv4AddressText : public testing::TestWithParam<s_AddressTextCase> {};
+
+TEST_P(ParseIPv4AddressText, StoresTheHostOrderAddressOfDottedText) {
+    std::uint32_t address = 7;
+    EXPECT_EQ(::ParseIPv4AddressText(GetParam().m_Text, &address), GetParam().m_Parsed);
+    EXPECT_EQ(address, GetParam().m_Address);
+    EXPECT_EQ(::ParseIPv4AddressText(GetParam().m_Text, nullptr), GetParam().m_Parsed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, ParseIPv4AddressText,
+                         testing::Values(s_AddressTextCase{"Dotted", "192.168.1.10", true, 0xC0A8010A},
+                                         s_AddressTextCase{"PartAbove255", "192.168.1.256", false, 7},
+                                         s_AddressTextCase{"HostName", "files.example", false, 7},
+                                         s_AddressTextCase{"Empty", "", false, 7}),
+                         [](const testing::TestParamInfo<s_AddressTextCase>& info) { return info.param.m_Name; });
+
+TEST(GetMACAddressTextOfIPv4Address, FormatsTheAdapterOfALocalAddressAndNothingForOthers) {
+    const std::vector<s_InterfaceFact> facts = ReadInterfaceFacts();
+    ASSERT_FALSE(facts.empty());
+    for (const s_InterfaceFact& fact : facts) {
+        const std::string expected = ToDashedUpperCase(fact.m_HardwareAddressText);
+        EXPECT_EQ(GetMACAddressTextOfIPv4Address(fact.m_IPv4Address), expected.c_str()) << fact.m_Name;
+    }
+    EXPECT_EQ(GetMACAddressTextOfIPv4Address(0xCB00714D), "");
+}
 
 // Receive-thread mode on the test clock. The clock is real again before the core stops, since the
 // core drains its port with a time-out.
