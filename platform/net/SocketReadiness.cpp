@@ -49,7 +49,7 @@ void MoveReceivesOn(c_Socket& socket, unsigned readiness) {
         return;
     }
     const bool bytesOnly = (readiness & (READY_PEER_CLOSED | READY_FAILED)) == 0;
-    // Writable alone brings no bytes; every change of the watch reports it again.
+    // Writable alone brings no bytes.
     if (bytesOnly && (readiness & READY_READ) == 0) {
         return;
     }
