@@ -3,6 +3,7 @@
 
 #include "platform/testing/LoopbackPair.h"
 #include "platform/testing/PosixPeer.h"
+#include "platform/testing/PumpUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -43,11 +44,12 @@ protected:
     }
     ~OverlappedIo() override { CloseHandle(m_Port); }
 
+    // A completion that never comes fails the test instead of hanging it.
     s_Completion Next() {
         s_Completion completion;
         ULONG_PTR key = 0;
-        completion.m_Result =
-            GetQueuedCompletionStatus(m_Port, &completion.m_Bytes, &key, &completion.m_p_Overlapped, INFINITE);
+        completion.m_Result = GetQueuedCompletionStatus(m_Port, &completion.m_Bytes, &key, &completion.m_p_Overlapped,
+                                                        n_Platform::PROMPTLY_MS);
         completion.m_Error = completion.m_Result ? 0 : GetLastError();
         return completion;
     }
@@ -153,6 +155,33 @@ TEST_F(OverlappedIo, BytesArrivingTogetherFillThePostedReceivesInOrder) {
         EXPECT_EQ(completion.m_p_Overlapped, &records[i]);
         EXPECT_EQ(std::string(buffers[i], completion.m_Bytes), expected[i]);
     }
+}
+
+// Receives handed to the port and back change what the socket is watched for; a send waiting for
+// room must keep its watch through that.
+TEST_F(OverlappedIo, ASendWaitingForRoomCompletesAfterAReceiveCameAndWent) {
+    const std::vector<char> data(TRANSFER_SIZE / 2, 'x');
+    OVERLAPPED sendRecord = {};
+    ASSERT_EQ(PostSend(sendRecord, data.data(), DWORD(data.size())), SOCKET_ERROR);
+    ASSERT_EQ(WSAGetLastError(), WSA_IO_PENDING);
+    char buffer[8];
+    OVERLAPPED receiveRecord = {};
+    PostReceive(receiveRecord, buffer, sizeof buffer);
+    n_PosixPeer::SendAll(m_Pair.m_Peer, "ping", 4);
+    EXPECT_EQ(Next().m_p_Overlapped, &receiveRecord);
+    bool drained = false;
+    std::thread peer([&, fd = m_Pair.m_Peer] {
+        drained = n_PosixPeer::ReceiveAll(fd, std::vector<char>(data.size()).data(), data.size());
+    });
+    const s_Completion completion = Next();
+    if (completion.m_p_Overlapped == nullptr) {
+        // Ends the peer's wait for bytes that will never come.
+        closesocket(m_Pair.m_Socket);
+    }
+    peer.join();
+    EXPECT_TRUE(drained);
+    EXPECT_EQ(completion.m_p_Overlapped, &sendRecord);
+    EXPECT_EQ(completion.m_Bytes, data.size());
 }
 
 // The peer's end completes every pending receive with 0 bytes and the end's status.

@@ -38,6 +38,13 @@ void FailSends(c_Socket& socket, DWORD error) {
     socket.m_Sends.clear();
 }
 
+// The send waits for the socket to become writable.
+int QueueSend(c_Socket& socket, const s_PendingIo& io) {
+    socket.m_Sends.push_back(io);
+    UpdateInterest(socket);
+    return ReportPending();
+}
+
 int Send(SOCKET handle, LPWSABUF buffers, DWORD count, LPDWORD sent, const sockaddr* to, int toLength,
          LPWSAOVERLAPPED overlapped, LPWSAOVERLAPPED_COMPLETION_ROUTINE routine) {
     if (!CheckOverlappedCall(count, overlapped, routine)) {
@@ -60,21 +67,18 @@ int Send(SOCKET handle, LPWSABUF buffers, DWORD count, LPDWORD sent, const socka
         return FailWith(SOCKET_ERROR, WSAESHUTDOWN);
     }
     if (!socket->m_Sends.empty()) {
-        socket->m_Sends.push_back(io);
-        return ReportPending();
+        return QueueSend(*socket, io);
     }
     const long result = TrySend(*socket, io);
     if (result == -EAGAIN) {
-        socket->m_Sends.push_back(io);
-        return ReportPending();
+        return QueueSend(*socket, io);
     }
     if (result < 0) {
         return FailWithSocketResult(SOCKET_ERROR, result);
     }
     io.m_Done = DWORD(result);
     if (io.m_Done < io.GetTotalLength()) {
-        socket->m_Sends.push_back(io);
-        return ReportPending();
+        return QueueSend(*socket, io);
     }
     CompleteIo(*socket, io, io.m_Done, 0);
     if (sent != nullptr) {

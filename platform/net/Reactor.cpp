@@ -32,10 +32,10 @@ public:
         std::thread([this] { Run(); }).detach();
     }
 
-    bool Watch(int fd, std::uint64_t socket) { return Control(EPOLL_CTL_ADD, fd, socket, EPOLLIN); }
+    bool Watch(int fd, std::uint64_t socket, unsigned interest) { return Control(EPOLL_CTL_ADD, fd, socket, interest); }
 
-    void WatchReads(int fd, std::uint64_t socket, bool reads) {
-        Control(EPOLL_CTL_MOD, fd, socket, reads ? std::uint32_t(EPOLLIN) : 0);
+    void ChangeInterest(int fd, std::uint64_t socket, unsigned interest) {
+        Control(EPOLL_CTL_MOD, fd, socket, interest);
     }
 
     void Unwatch(int fd) { epoll_ctl(m_Poll, EPOLL_CTL_DEL, fd, nullptr); }
@@ -58,9 +58,13 @@ public:
     }
 
 private:
-    bool Control(int operation, int fd, std::uint64_t socket, std::uint32_t reads) {
+    // Writability is watched only while asked for: a socket that is always writable would otherwise
+    // be reported at every change of its watch, waking this thread for nothing.
+    bool Control(int operation, int fd, std::uint64_t socket, unsigned interest) {
         epoll_event event{};
-        event.events = reads | EPOLLOUT | EPOLLRDHUP | EPOLLET;
+        event.events = EPOLLRDHUP | EPOLLET;
+        event.events |= (interest & READY_READ) != 0 ? std::uint32_t(EPOLLIN) : 0;
+        event.events |= (interest & READY_WRITE) != 0 ? std::uint32_t(EPOLLOUT) : 0;
         event.data.u64 = socket;
         return epoll_ctl(m_Poll, operation, fd, &event) == 0;
     }
@@ -151,16 +155,16 @@ void WakeReactorOnClockMove() {
 
 } // namespace
 
-bool WatchSocket(int fd, std::uint64_t socket) {
-    return GetReactor().Watch(fd, socket);
+bool WatchSocket(int fd, std::uint64_t socket, unsigned interest) {
+    return GetReactor().Watch(fd, socket, interest);
 }
 
 void UnwatchSocket(int fd) {
     GetReactor().Unwatch(fd);
 }
 
-void WatchSocketReads(int fd, std::uint64_t socket, bool reads) {
-    GetReactor().WatchReads(fd, socket, reads);
+void ChangeSocketInterest(int fd, std::uint64_t socket, unsigned interest) {
+    GetReactor().ChangeInterest(fd, socket, interest);
 }
 
 void SetSocketDeadline(std::uint64_t socket, std::int64_t deadline) {

@@ -20,12 +20,13 @@ enum e_Readiness : unsigned {
 };
 
 // Every change of readiness is reported once (edge-triggered): the socket side works until the
-// system says it would block.
-bool WatchSocket(int fd, std::uint64_t socket);
+// system says it would block. interest: READY_READ and READY_WRITE, what the socket side waits for
+// now; the peer's close and failures are always reported.
+bool WatchSocket(int fd, std::uint64_t socket, unsigned interest);
 void UnwatchSocket(int fd);
-// Stops or resumes reporting that a watched socket has bytes to read; resuming reports them at once
-// when some are there.
-void WatchSocketReads(int fd, std::uint64_t socket, bool reads);
+// Changes the interest of a watched socket; readiness it adds that is there already is reported at
+// once.
+void ChangeSocketInterest(int fd, std::uint64_t socket, unsigned interest);
 
 // deadline: a reading of ReadClockNanoseconds; NO_DEADLINE removes it.
 void SetSocketDeadline(std::uint64_t socket, std::int64_t deadline);

@@ -37,6 +37,7 @@ int ConnectNonBlocking(n_Platform::c_Socket& socket, const sockaddr* address, in
         return n_Platform::FailWithSocketResult(SOCKET_ERROR, result);
     }
     socket.m_Connecting = true;
+    n_Platform::UpdateInterest(socket);
     n_Platform::SetSocketDeadline(socket.m_Id, n_Platform::DeadlineAfterMilliseconds(CONNECT_DEADLINE_MS));
     return n_Platform::FailWith(SOCKET_ERROR, WSAEWOULDBLOCK);
 }

@@ -14,6 +14,10 @@ void EndReceiving(c_Socket& socket, DWORD status);
 // Sends the pending sends, whole and in order, until the socket would block.
 void ProgressSends(c_Socket& socket);
 
+// Tells the reactor what the socket waits for now, when that changed: bytes unless a thread of the
+// port is filling the pending receives, writability while a connect or a send is pending.
+void UpdateInterest(c_Socket& socket);
+
 // Records a network event for event select, when the program selected it.
 void RecordNetworkEvent(c_Socket& socket, int bit, DWORD error);
 // Records FD_ACCEPT when a connection waits and none is recorded since the last accept.

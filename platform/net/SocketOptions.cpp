@@ -49,7 +49,7 @@ int JoinGroup(n_Platform::c_Socket& socket, const char* value, int length) {
         return n_Platform::FailWithSocketResult(SOCKET_ERROR, moved);
     }
     // The replaced descriptor left the reactor with its socket; the new one takes its place.
-    if (moved > 0 && !n_Platform::WatchSocket(socket.m_Fd, socket.m_Id)) {
+    if (moved > 0 && !n_Platform::WatchSocket(socket.m_Fd, socket.m_Id, socket.m_Interest)) {
         return n_Platform::FailWith(SOCKET_ERROR, WSAENOBUFS);
     }
     if (moved > 0 && socket.m_ReceiveBufferSize != 0) {

@@ -37,7 +37,7 @@ void FillHandedReceives(ULONG_PTR id) {
         return;
     }
     ProgressReceives(*socket);
-    WatchSocketReads(socket->m_Fd, socket->m_Id, true);
+    UpdateInterest(*socket);
 }
 
 // New bytes for the pending receives of a socket tied to a port are received by the thread that
@@ -49,7 +49,7 @@ void MoveReceivesOn(c_Socket& socket, unsigned readiness) {
         return;
     }
     const bool bytesOnly = (readiness & (READY_PEER_CLOSED | READY_FAILED)) == 0;
-    // Writable alone brings no bytes; every change of the watch reports it again.
+    // Writable alone brings no bytes.
     if (bytesOnly && (readiness & READY_READ) == 0) {
         return;
     }
@@ -59,7 +59,6 @@ void MoveReceivesOn(c_Socket& socket, unsigned readiness) {
         }
         if (socket.m_ReceivesHandedToPort) {
             // More bytes are the port thread's business until it has filled what it can.
-            WatchSocketReads(socket.m_Fd, socket.m_Id, false);
             return;
         }
     }
@@ -87,6 +86,17 @@ void CheckClose(c_Socket& socket, unsigned readiness) {
 
 } // namespace
 
+void UpdateInterest(c_Socket& socket) {
+    unsigned interest = socket.m_ReceivesHandedToPort ? unsigned(READY_NONE) : unsigned(READY_READ);
+    if (socket.m_Connecting || !socket.m_Sends.empty()) {
+        interest |= READY_WRITE;
+    }
+    if (interest != socket.m_Interest) {
+        socket.m_Interest = interest;
+        ChangeSocketInterest(socket.m_Fd, socket.m_Id, interest);
+    }
+}
+
 void OnSocketReady(std::uint64_t id, unsigned readiness) {
     std::shared_ptr<c_Socket> socket = FindSocket(id);
     if (socket == nullptr) {
@@ -106,6 +116,7 @@ void OnSocketReady(std::uint64_t id, unsigned readiness) {
         CheckClose(*socket, readiness);
     }
     ProgressSends(*socket);
+    UpdateInterest(*socket);
 }
 
 void OnSocketDeadline(std::uint64_t id) {

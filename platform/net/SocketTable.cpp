@@ -66,7 +66,7 @@ bool CheckStarted() {
 SOCKET InsertSocket(int fd, int family, int type) {
     auto socket = std::make_shared<c_Socket>(fd, family, type);
     const SOCKET id = GetSocketTable().Insert(socket);
-    if (!WatchSocket(fd, id)) {
+    if (!WatchSocket(fd, id, socket->m_Interest)) {
         GetSocketTable().Remove(id);
         n_PosixSockets::Close(fd);
         return FailWith(INVALID_SOCKET, WSAENOBUFS);

@@ -5,6 +5,7 @@
 // multiples of 4; sockets are 2 more), so a stale or made-up SOCKET fails with WSAENOTSOCK.
 
 #include "platform/net/CompletionPort.h"
+#include "platform/net/Reactor.h"
 
 #include <winsock2.h>
 
@@ -65,6 +66,8 @@ public:
     std::deque<s_PendingIo> m_Receives;
     // The pending receives wait for a thread of the port to fill them (see SocketReadiness).
     bool m_ReceivesHandedToPort = false;
+    // What the reactor reports of the socket besides its close and failures (see UpdateInterest).
+    unsigned m_Interest = READY_READ;
     std::deque<s_PendingIo> m_Sends;
     // Once the stream has ended, every later receive completes with this status (0 for the peer's
     // orderly close).
