@@ -8,7 +8,8 @@
 #include <filesystem>
 #include <fstream>
 
-c_NginxServer::c_NginxServer(const std::string& address, const std::string& certificate, const std::string& key)
+c_NginxServer::c_NginxServer(const std::string& address, const std::string& certificate, const std::string& key,
+                             const std::string& httpDirectives, const std::string& serverDirectives)
     : m_Address(address) {
     char pattern[] = "/tmp/network-nginx-XXXXXX";
     if (mkdtemp(pattern) == nullptr) {
@@ -25,9 +26,10 @@ c_NginxServer::c_NginxServer(const std::string& address, const std::string& cert
         << "  client_body_temp_path " << temporary << ";\n  proxy_temp_path " << temporary << ";\n"
         << "  fastcgi_temp_path " << temporary << ";\n  uwsgi_temp_path " << temporary << ";\n"
         << "  scgi_temp_path " << temporary << ";\n  default_type application/octet-stream;\n"
-        << "  server {\n    listen " << address << ":" << port << " ssl;\n    ssl_certificate " << certificate
-        << ";\n    ssl_certificate_key " << key << ";\n    ssl_protocols TLSv1.2;\n    ssl_ciphers " << CIPHER
-        << ";\n    root " << m_Folder << "/files;\n  }\n}\n";
+        << httpDirectives << "  server {\n    listen " << address << ":" << port << " ssl;\n    ssl_certificate "
+        << certificate << ";\n    ssl_certificate_key " << key << ";\n    ssl_protocols TLSv1.2;\n    ssl_ciphers "
+        << CIPHER << ";\n    root " << m_Folder << "/files;\n"
+        << serverDirectives << "  }\n}\n";
     m_p_Process = std::make_unique<c_PeerProcess>(std::vector<std::string>{
         "nginx", "-c", m_Folder + "/nginx.conf", "-p", m_Folder, "-e", m_Folder + "/error.log"});
     if (m_p_Process->IsStarted() && c_PeerProcess::WaitUntilListening(address, port)) {

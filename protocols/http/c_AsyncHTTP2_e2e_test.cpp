@@ -6,16 +6,22 @@
 #include "protocols/http/c_AsyncHTTP2.h"
 
 #include "network/testing/c_CoreSession.h"
+#include "network/testing/c_NginxServer.h"
 #include "network/testing/c_TrustedAuthorityTest.h"
 #include "oslayer/threads/c_TimerCore.h"
 #include "platform/testing/PumpUntil.h"
 #include "platform/testing/TestClock.h"
 #include "protocols/http/testing/c_CraftedHTTPServer.h"
 #include "protocols/http/testing/c_RecordingHTTPOwner.h"
+#include "textutil/c_MD5.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -411,8 +417,25 @@ protected:
         delete s_p_Server;
         s_p_Server = nullptr;
     }
-    void SetUp() override { ASSERT_NE(s_p_Server->GetPort(), 0); }
+    void SetUp() override {
+        ASSERT_NE(s_p_Server->GetPort(), 0);
+        m_p_Client->SetInactivityMilliseconds(INACTIVITY_MS);
+    }
+    // The core's shutdown waits on this clock for sockets still open, so they close first.
+    void TearDown() override {
+        EXPECT_TRUE(n_Platform::WaitUntil([&] { return Advance(100) && AreConnectionsGone(); }));
+    }
 
+    static constexpr std::uint32_t INACTIVITY_MS = 1000;
+
+    bool AreConnectionsGone() const {
+        for (std::int32_t id = 1; id < 10; ++id) {
+            if (!IsConnectionGone(id)) {
+                return false;
+            }
+        }
+        return true;
+    }
     std::int32_t SendAndWaitUntilSent(const std::string& path) {
         const std::size_t before = s_p_Server->GetRequests().size();
         const std::int32_t id = Send(1, s_p_Server->GetURL(path));
@@ -447,14 +470,13 @@ TEST_F(AsyncHTTP2Timing, SilenceClosesTheConnectionAfterTheInactivityInterval) {
         const char* m_Path;
         std::string m_StatusText;
     } rows[] = {{"/silent", CLOSED_EARLY}, {"/header-only", CUT_SHORT}};
-    m_p_Client->SetInactivityMilliseconds(1000);
     for (const auto& row : rows) {
         SCOPED_TRACE(row.m_Path);
         const std::int32_t id = SendAndWaitUntilSent(row.m_Path);
         ASSERT_TRUE(PumpAndWaitUntil([&] {
             return row.m_StatusText == CLOSED_EARLY || m_p_Client->FindRequest(id)->GetResponse().HasStarted();
         }));
-        ASSERT_TRUE(Advance(990));
+        ASSERT_TRUE(Advance(INACTIVITY_MS - 10));
         EXPECT_EQ(m_Owner.FindReport(id), nullptr) << "still within the interval";
         ASSERT_TRUE(Advance(10 + c_AsyncHTTP2::c_Connection::DELAYED_CLOSE_MILLISECONDS));
         ASSERT_TRUE(PumpUntil([&] { return m_Owner.FindReport(id) != nullptr; }));
@@ -490,6 +512,138 @@ TEST_F(AsyncHTTP2TLS, RequestsCompleteOnlyAgainstAVerifiedCertificate) {
             EXPECT_TRUE(m_Session.HasLineContaining("certificate verify error: "));
         }
     }
+}
+
+// nginx over TLS 1.2 with the suite's authority: whole files of every size, gzip decoded on the way,
+// and the limit of five connections as the server sees it.
+class AsyncHTTP2Nginx : public c_TrustedAuthorityTest, protected c_ClientFixture {
+protected:
+    static constexpr const char* NGINX_ADDRESS = "127.0.0.23";
+
+    static void SetUpTestSuite() {
+        c_TrustedAuthorityTest::SetUpTestSuite();
+        ASSERT_TRUE(s_p_Authority->Issue("nginx", std::string("IP:") + NGINX_ADDRESS));
+        s_p_Nginx = new c_NginxServer(
+            NGINX_ADDRESS, s_p_Authority->GetPath("nginx.crt"), s_p_Authority->GetPath("nginx.key"),
+            "  log_format timing '$msec $request_time $uri';\n",
+            "    access_log timing.log timing;\n    location /gz/ { gzip on; gzip_types *; gzip_min_length 1; }\n"
+            "    location /slow/ { limit_rate 16k; }\n");
+        std::filesystem::create_directories(s_p_Nginx->GetFilePath("gz"));
+        std::filesystem::create_directories(s_p_Nginx->GetFilePath("slow"));
+        std::string text;
+        for (int line = 0; line < 5000; ++line) {
+            text += "line " + std::to_string(line) + " of a text that compresses well\n";
+        }
+        WriteFile("gz/text.txt", text);
+        WriteFile("slow/file.bin", MakeBytes(32768));
+    }
+    static void TearDownTestSuite() {
+        delete s_p_Nginx;
+        s_p_Nginx = nullptr;
+        c_TrustedAuthorityTest::TearDownTestSuite();
+    }
+    void SetUp() override { ASSERT_NE(s_p_Nginx->GetPort(), 0); }
+
+    static std::string MakeBytes(std::size_t size) {
+        std::string bytes(size, '\0');
+        std::uint32_t state = 12345;
+        for (char& byte : bytes) {
+            state = state * 1103515245 + 12345;
+            byte = static_cast<char>(state >> 16);
+        }
+        return bytes;
+    }
+    static void WriteFile(const std::string& name, const std::string& bytes) {
+        std::ofstream(s_p_Nginx->GetFilePath(name), std::ios::binary) << bytes;
+    }
+    static std::string MD5(const std::string& bytes) {
+        return GetMD5OfData(bytes.data(), static_cast<std::int32_t>(bytes.size())).GetChars();
+    }
+    static std::string URL(const std::string& path) {
+        return "https://" + std::string(NGINX_ADDRESS) + ":" + std::to_string(s_p_Nginx->GetPort()) + path;
+    }
+    // The most requests for the path that the server's log shows in progress at one time.
+    static int CountMostAtOnce(const std::string& path) {
+        std::ifstream log(s_p_Nginx->GetFolder() + "/timing.log");
+        std::vector<std::pair<double, int>> edges;
+        double end = 0;
+        double duration = 0;
+        std::string uri;
+        while (log >> end >> duration >> uri) {
+            if (uri == path) {
+                edges.emplace_back(end - duration, 1);
+                edges.emplace_back(end, -1);
+            }
+        }
+        std::sort(edges.begin(), edges.end());
+        int now = 0;
+        int most = 0;
+        for (const auto& edge : edges) {
+            now += edge.second;
+            most = std::max(most, now);
+        }
+        return most;
+    }
+
+    static inline c_NginxServer* s_p_Nginx = nullptr;
+};
+
+TEST_F(AsyncHTTP2Nginx, FilesOfEverySizeArriveWhole) {
+    for (const std::size_t size : {0UL, 1UL, 65535UL, 65536UL, 65537UL, 8UL << 20}) {
+        SCOPED_TRACE(size);
+        const std::string name = "size" + std::to_string(size);
+        const std::string bytes = MakeBytes(size);
+        WriteFile(name, bytes);
+        const std::int32_t id = m_p_Client->SendGetRequest(URL("/" + name).c_str());
+        ASSERT_TRUE(WaitForReport(id));
+        EXPECT_EQ(Report(id).m_EndState, 2);
+        EXPECT_EQ(Report(id).m_StatusCode, 200);
+        EXPECT_EQ(MD5(Report(id).m_Body), MD5(bytes));
+    }
+}
+
+TEST_F(AsyncHTTP2Nginx, GzipIsDecodedAndIdentityAsksForNone) {
+    std::ifstream file(s_p_Nginx->GetFilePath("gz/text.txt"), std::ios::binary);
+    std::ostringstream source;
+    source << file.rdbuf();
+    const struct {
+        const char* m_AcceptEncoding;
+        const char* m_ContentEncoding;
+    } rows[] = {{nullptr, "gzip"}, {"identity", ""}};
+    for (const auto& row : rows) {
+        t_HTTPHeaderMap headers;
+        if (row.m_AcceptEncoding != nullptr) {
+            headers["Accept-Encoding"] = row.m_AcceptEncoding;
+        }
+        const std::int32_t id = Send(1, URL("/gz/text.txt"), headers);
+        ASSERT_TRUE(WaitForReport(id));
+        EXPECT_EQ(Report(id).m_EndState, 2);
+        EXPECT_EQ(Report(id).m_ContentEncoding, row.m_ContentEncoding);
+        EXPECT_EQ(MD5(Report(id).m_Body), MD5(source.str()));
+    }
+}
+
+TEST_F(AsyncHTTP2Nginx, AtMostFiveConnectionsReachTheServerAtOnce) {
+    std::vector<std::int32_t> ids;
+    for (int i = 0; i < 12; ++i) {
+        ids.push_back(m_p_Client->SendGetRequest(URL("/slow/file.bin").c_str()));
+    }
+    for (int i = 5; i < 12; ++i) {
+        EXPECT_EQ(StatusText(ids[i]), "Request is queued.");
+    }
+    for (const std::int32_t id : ids) {
+        ASSERT_TRUE(WaitForReport(id));
+        EXPECT_EQ(Report(id).m_EndState, 2);
+        EXPECT_EQ(Report(id).m_Body.size(), 32768U);
+    }
+    // nginx writes its log line as each request ends.
+    ASSERT_TRUE(n_Platform::WaitUntil([&] {
+        std::ifstream log(s_p_Nginx->GetFolder() + "/timing.log");
+        return std::count(std::istreambuf_iterator<char>(log), std::istreambuf_iterator<char>(), '\n') >= 12;
+    }));
+    const int most = CountMostAtOnce("/slow/file.bin");
+    EXPECT_LE(most, 5);
+    EXPECT_GE(most, 2) << "the requests did run side by side";
 }
 
 } // namespace

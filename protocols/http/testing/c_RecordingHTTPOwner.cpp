@@ -21,6 +21,7 @@ void c_RecordingHTTPOwner::OnAsyncHTTP2RequestFinished(c_AsyncHTTP2*, c_AsyncHTT
     report.m_EndState = endState;
     report.m_StatusText = final->GetStatusText().GetChars();
     report.m_StatusCode = response->GetStatusCode();
+    report.m_ContentEncoding = response->GetHeader("Content-Encoding").GetChars();
     const c_ByteBuffer& body = response->GetBody();
     report.m_Body.assign(reinterpret_cast<const char*>(body.GetData()), body.GetSize());
     m_Reports.push_back(report);

@@ -15,6 +15,7 @@ struct s_FinishedReport {
     std::int32_t m_EndState = 0;
     std::string m_StatusText;
     std::int32_t m_StatusCode = 0;
+    std::string m_ContentEncoding;
     std::string m_Body;
 };
 
