@@ -18,12 +18,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -421,9 +423,21 @@ protected:
         ASSERT_NE(s_p_Server->GetPort(), 0);
         m_p_Client->SetInactivityMilliseconds(INACTIVITY_MS);
     }
-    // The core's shutdown waits on this clock for sockets still open, so they close first.
+    // The core's shutdown waits on this clock for sockets still closing, so it runs while the clock
+    // moves on another thread.
     void TearDown() override {
         EXPECT_TRUE(n_Platform::WaitUntil([&] { return Advance(100) && AreConnectionsGone(); }));
+        m_p_Client.reset();
+        std::atomic<bool> stopped{false};
+        std::thread ticker([&] {
+            while (!stopped.load()) {
+                n_Platform::AdvanceClock(100);
+                std::this_thread::yield();
+            }
+        });
+        m_Session.Stop();
+        stopped.store(true);
+        ticker.join();
     }
 
     static constexpr std::uint32_t INACTIVITY_MS = 1000;

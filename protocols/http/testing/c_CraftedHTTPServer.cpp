@@ -18,8 +18,8 @@ c_CraftedHTTPServer::c_CraftedHTTPServer(const std::string& address, const std::
     }
     m_Folder = pattern;
     const std::uint16_t port = n_PosixPeer::FindClosedPort();
-    std::vector<std::string> arguments = {"python3", CRAFTED_HTTP_SERVER_SCRIPT, "--address", address,
-                                          "--port",  std::to_string(port),       "--folder",  m_Folder};
+    std::vector<std::string> arguments = {"/usr/bin/python3", CRAFTED_HTTP_SERVER_SCRIPT, "--address", address,
+                                          "--port",           std::to_string(port),       "--folder",  m_Folder};
     if (m_Secure) {
         arguments.insert(arguments.end(), {"--certificate", certificate, "--key", key});
     }
