@@ -3,44 +3,19 @@
 // same protocol version and cipher.
 
 #include "bench/BenchRatio.h"
+#include "bench/TLSBenchServer.h"
 #include "network/testing/c_CoreSession.h"
-#include "network/testing/c_NginxServer.h"
-#include "network/testing/c_TestAuthority.h"
 #include "network/testing/c_TestSocketOwner.h"
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
 
 namespace {
 
-constexpr std::uint64_t FILE_SIZE = std::uint64_t(1) << 30;
+constexpr std::uint64_t FILE_SIZE = n_Bench::BIG_FILE_SIZE;
 constexpr std::uint32_t SERVER_ADDRESS = 0x7F000002;
-
-// The authority, trusted by the contexts of every core made after it, and nginx with the file.
-struct s_Server {
-    s_Server() {
-        m_Authority.Issue("localhost", "DNS:localhost");
-        m_p_Trust = std::make_unique<c_ScopedCertificateFile>(m_Authority.GetCertificatePath());
-        m_p_Nginx = std::make_unique<c_NginxServer>("127.0.0.2", m_Authority.GetPath("localhost.crt"),
-                                                    m_Authority.GetPath("localhost.key"));
-        // Zeros cost TLS what any bytes cost, and a sparse file costs no disk.
-        std::ofstream(m_p_Nginx->GetFilePath("big")).close();
-        std::filesystem::resize_file(m_p_Nginx->GetFilePath("big"), FILE_SIZE);
-    }
-
-    c_TestAuthority m_Authority;
-    std::unique_ptr<c_ScopedCertificateFile> m_p_Trust;
-    std::unique_ptr<c_NginxServer> m_p_Nginx;
-};
-
-s_Server& GetServer() {
-    static s_Server server;
-    return server;
-}
 
 // The owner thread's message loop, without the tests' watchdog.
 void PumpUntil(const std::function<bool()>& done) {
@@ -51,7 +26,7 @@ void PumpUntil(const std::function<bool()>& done) {
 }
 
 void TLSFile_ours(benchmark::State& state) {
-    const s_Server& server = GetServer();
+    const n_Bench::s_TLSServer& server = n_Bench::GetTLSServer();
     c_CoreSession session;
     const std::string request = "GET /big HTTP/1.1\r\nHost: localhost\r\nConnection: close\r\n\r\n";
     for (auto _ : state) {
@@ -76,11 +51,8 @@ void TLSFile_ours(benchmark::State& state) {
 }
 
 void TLSFile_peer(benchmark::State& state) {
-    const s_Server& server = GetServer();
-    const std::string port = std::to_string(server.m_p_Nginx->GetPort());
-    const std::string command = std::string("curl -s -f -o /dev/null --tlsv1.2 --tls-max 1.2 --ciphers ") +
-                                c_NginxServer::CIPHER + " --cacert " + server.m_Authority.GetCertificatePath() +
-                                " --resolve localhost:" + port + ":127.0.0.2 https://localhost:" + port + "/big";
+    const std::string command = n_Bench::GetTLSServer().GetCurlCommand() + " -o /dev/null " +
+                                n_Bench::GetTLSServer().GetURL("localhost", "/big");
     for (auto _ : state) {
         if (std::system(command.c_str()) != 0) {
             state.SkipWithError("curl failed");

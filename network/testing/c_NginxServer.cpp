@@ -8,17 +8,21 @@
 #include <filesystem>
 #include <fstream>
 
-c_NginxServer::c_NginxServer(const std::string& address, const std::string& certificate, const std::string& key)
+c_NginxServer::c_NginxServer(const std::string& address, const std::string& certificate, const std::string& key,
+                             const std::string& httpDirectives, const std::string& serverDirectives)
     : m_Address(address) {
-    Start(" ssl", "    ssl_certificate " + certificate + ";\n    ssl_certificate_key " + key +
-                      ";\n    ssl_protocols TLSv1.2;\n    ssl_ciphers " + CIPHER + ";\n");
+    Start(" ssl",
+          "    ssl_certificate " + certificate + ";\n    ssl_certificate_key " + key +
+              ";\n    ssl_protocols TLSv1.2;\n    ssl_ciphers " + CIPHER + ";\n" + serverDirectives,
+          httpDirectives);
 }
 
 c_NginxServer::c_NginxServer(const std::string& address) : m_Address(address) {
-    Start("", "");
+    Start("", "", "");
 }
 
-void c_NginxServer::Start(const std::string& listenOptions, const std::string& serverLines) {
+void c_NginxServer::Start(const std::string& listenOptions, const std::string& serverLines,
+                          const std::string& httpDirectives) {
     char pattern[] = "/tmp/network-nginx-XXXXXX";
     if (mkdtemp(pattern) == nullptr) {
         return;
@@ -34,7 +38,7 @@ void c_NginxServer::Start(const std::string& listenOptions, const std::string& s
         << "  client_body_temp_path " << temporary << ";\n  proxy_temp_path " << temporary << ";\n"
         << "  fastcgi_temp_path " << temporary << ";\n  uwsgi_temp_path " << temporary << ";\n"
         << "  scgi_temp_path " << temporary << ";\n  default_type application/octet-stream;\n"
-        << "  server {\n    listen " << m_Address << ":" << port << listenOptions << ";\n"
+        << httpDirectives << "  server {\n    listen " << m_Address << ":" << port << listenOptions << ";\n"
         << serverLines << "    root " << m_Folder << "/files;\n  }\n}\n";
     m_p_Process = std::make_unique<c_PeerProcess>(std::vector<std::string>{
         "nginx", "-c", m_Folder + "/nginx.conf", "-p", m_Folder, "-e", m_Folder + "/error.log"});

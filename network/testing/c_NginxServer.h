@@ -13,8 +13,10 @@ class c_NginxServer {
 public:
     static constexpr const char* CIPHER = "ECDHE-ECDSA-AES128-GCM-SHA256";
 
-    // certificate and key: PEM files, an ECDSA key for CIPHER.
-    c_NginxServer(const std::string& address, const std::string& certificate, const std::string& key);
+    // certificate and key: PEM files, an ECDSA key for CIPHER. The directives go into the http and
+    // server blocks (gzip, rate limits, a log of one's own).
+    c_NginxServer(const std::string& address, const std::string& certificate, const std::string& key,
+                  const std::string& httpDirectives = "", const std::string& serverDirectives = "");
     // Plain HTTP.
     explicit c_NginxServer(const std::string& address);
     ~c_NginxServer();
@@ -26,10 +28,12 @@ public:
     const std::string& GetAddress() const { return m_Address; }
     // Where the file served as /name lives.
     std::string GetFilePath(const std::string& name) const { return m_Folder + "/files/" + name; }
+    // The server's own folder, for logs its directives write.
+    const std::string& GetFolder() const { return m_Folder; }
 
 private:
-    // serverLines: the TLS lines of the server block, or none.
-    void Start(const std::string& listenOptions, const std::string& serverLines);
+    // serverLines: the TLS lines and directives of the server block, or none.
+    void Start(const std::string& listenOptions, const std::string& serverLines, const std::string& httpDirectives);
 
     std::string m_Address;
     std::string m_Folder;

@@ -83,3 +83,14 @@ bool PumpUntil(const std::function<bool()>& done) {
 }
 
 } // namespace n_Platform
+
+namespace n_Platform {
+
+bool PumpAndWaitUntil(const std::function<bool()>& done) {
+    return WaitUntil([&] {
+        PumpPending();
+        return done();
+    });
+}
+
+} // namespace n_Platform

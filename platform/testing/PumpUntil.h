@@ -19,6 +19,10 @@ bool PumpUntil(const std::function<bool()>& done);
 // have passed; returns done(). For what another thread or process brings about without a message.
 bool WaitUntil(const std::function<bool()>& done);
 
+// WaitUntil that dispatches the calling thread's messages between checks: for what another process
+// brings about while this thread's own events must go on (no message tells it when done() holds).
+bool PumpAndWaitUntil(const std::function<bool()>& done);
+
 // Dispatches every message that the calling thread has queued now, without waiting.
 void PumpPending();
 
