@@ -1,4 +1,4 @@
-// BeginPaint and EndPaint without a display: the whole client area, and no device context until the
+// BeginPaint, EndPaint and DrawIcon without a display: the whole client area, and no device context until the
 // drawing library gives one.
 
 #include "platform/kernel/LastError.h"
@@ -19,4 +19,9 @@ HDC WINAPI BeginPaint(HWND window, PAINTSTRUCT* paint) {
 
 BOOL WINAPI EndPaint(HWND window, const PAINTSTRUCT*) {
     return n_Platform::LookupWindowObject(window) != nullptr ? TRUE : FALSE;
+}
+
+BOOL WINAPI DrawIcon(HDC context, int, int, HICON) {
+    // Every device context comes from the drawing library; until then there is none to draw on.
+    return n_Platform::FailWith<BOOL>(FALSE, context == nullptr ? ERROR_INVALID_HANDLE : ERROR_NOT_SUPPORTED);
 }

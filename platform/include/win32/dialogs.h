@@ -117,3 +117,5 @@ struct PAINTSTRUCT {
 static_assert(sizeof(PAINTSTRUCT) == 72, "PAINTSTRUCT is 72 bytes");
 HDC WINAPI BeginPaint(HWND window, PAINTSTRUCT* paint);
 BOOL WINAPI EndPaint(HWND window, const PAINTSTRUCT* paint);
+// Draws the icon at its system size; FALSE with ERROR_INVALID_HANDLE without a device context.
+BOOL WINAPI DrawIcon(HDC context, int x, int y, HICON icon);

@@ -1,20 +1,22 @@
-// The program's main: AfxWinMain with the command line that Windows would pass.
+// The program's main: AfxWinMain with the command line rebuilt from the arguments.
 //
 // A library of its own, linked only into the executable, so that test programs keep their own main.
 
-#include "platform/files/CommandLine.h"
 #include "platform/files/PathText.h"
 
 #include <afxwin.h>
 
 #include <string>
-#include <vector>
 
 int main(int argumentCount, char** arguments) {
-    std::vector<std::u16string> rest;
+    // Joined by single blanks, unquoted: the text as it was typed after the program's name, which
+    // is what the program's own command-line reading expects (a path with a blank stays whole).
+    std::u16string commandLine;
     for (int index = 1; index < argumentCount; ++index) {
-        rest.push_back(n_Platform::ToUtf16(arguments[index]));
+        if (index > 1) {
+            commandLine += u' ';
+        }
+        commandLine += n_Platform::ToUtf16(arguments[index]);
     }
-    std::u16string commandLine = n_Platform::JoinArguments(rest);
     return AfxWinMain(GetModuleHandleW(nullptr), nullptr, commandLine.data(), SW_SHOWDEFAULT);
 }
