@@ -1,9 +1,11 @@
 // The program's main: AfxWinMain with the command line that Windows would pass.
 //
-// A library of its own, linked only into the executable, so that test programs keep their own main.
+// A library of its own, linked only into the executable, so that test programs keep their own main
+// and the headless back end; the program shows its windows when a display is present.
 
 #include "platform/files/CommandLine.h"
 #include "platform/files/PathText.h"
+#include "platform/user/gtk/DisplayStart.h"
 
 #include <afxwin.h>
 
@@ -16,5 +18,6 @@ int main(int argumentCount, char** arguments) {
         rest.push_back(n_Platform::ToUtf16(arguments[index]));
     }
     std::u16string commandLine = n_Platform::JoinArguments(rest);
+    n_Platform::StartDisplayBackend();
     return AfxWinMain(GetModuleHandleW(nullptr), nullptr, commandLine.data(), SW_SHOWDEFAULT);
 }
