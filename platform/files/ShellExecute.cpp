@@ -1,5 +1,6 @@
 // ShellExecuteExW and ShellExecuteW: files and addresses opened through xdg-open.
 
+#include "platform/files/AddressOpener.h"
 #include "platform/files/DrivePaths.h"
 #include "platform/files/FileStatus.h"
 #include "platform/files/PathText.h"
@@ -17,6 +18,7 @@ namespace {
 
 std::mutex g_HookLock;
 n_Platform::t_ShellExecuteHook g_Hook;
+n_Platform::t_AddressOpener g_AddressOpener;
 
 // True when a hook took the call; its answer is then in opened.
 bool CallHook(const SHELLEXECUTEINFOW& information, bool& opened) {
@@ -30,6 +32,16 @@ bool CallHook(const SHELLEXECUTEINFOW& information, bool& opened) {
 
 bool IsAddress(std::u16string_view file) {
     return file.find(u"://") != std::u16string_view::npos || file.starts_with(u"mailto:");
+}
+
+// True when an opener of addresses took the call; its answer is then in opened.
+bool CallAddressOpener(std::u16string_view file, bool& opened) {
+    std::lock_guard<std::mutex> lock(g_HookLock);
+    if (!g_AddressOpener || !IsAddress(file)) {
+        return false;
+    }
+    opened = g_AddressOpener(n_Platform::ToUtf8(file)) || n_Platform::FailWith(false, ERROR_NO_ASSOCIATION);
+    return true;
 }
 
 bool FindOpener(std::string& opener) {
@@ -59,7 +71,7 @@ bool FindTarget(std::u16string_view file, std::string& target) {
 
 bool Open(SHELLEXECUTEINFOW& information) {
     bool opened = false;
-    if (CallHook(information, opened)) {
+    if (CallHook(information, opened) || CallAddressOpener(n_Platform::ReadArgument(information.lpFile), opened)) {
         return opened;
     }
     std::string target;
@@ -86,6 +98,11 @@ namespace n_Platform {
 void SetShellExecuteHook(t_ShellExecuteHook hook) {
     std::lock_guard<std::mutex> lock(g_HookLock);
     g_Hook = std::move(hook);
+}
+
+void SetAddressOpener(t_AddressOpener opener) {
+    std::lock_guard<std::mutex> lock(g_HookLock);
+    g_AddressOpener = std::move(opener);
 }
 
 } // namespace n_Platform

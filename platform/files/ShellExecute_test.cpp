@@ -1,5 +1,6 @@
 // Tests of ShellExecuteExW and ShellExecuteW, with a recording stand-in for xdg-open.
 
+#include "platform/files/AddressOpener.h"
 #include "platform/testing/ShellHooks.h"
 #include "platform/testing/TemporaryDrives.h"
 #include "platform/testing/TestFiles.h"
@@ -7,6 +8,9 @@
 #include <gtest/gtest.h>
 #include <shellapi.h>
 #include <windows.h>
+
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -110,6 +114,30 @@ TEST_F(ShellExecuteCalls, HookTakesTheCallInsteadOfXdgOpen) {
     SHELLEXECUTEINFOW information = MakeInformation(u"https://example.invalid/after");
     ASSERT_TRUE(ShellExecuteExW(&information));
     EXPECT_EQ(WaitForOpened(information.hProcess), "https://example.invalid/after") << "the hook is gone";
+}
+
+// A display's opener takes addresses; files still go to xdg-open, and a refusal is no association.
+TEST_F(ShellExecuteCalls, AddressOpenerTakesAddressesOnly) {
+    InstallOpener();
+    WriteTestFile(m_Drives.GetD() + "/page.html", "<html/>");
+    std::vector<std::string> opened;
+    bool opens = true;
+    n_Platform::SetAddressOpener([&](const std::string& address) {
+        opened.push_back(address);
+        return opens;
+    });
+    SHELLEXECUTEINFOW information = MakeInformation(u"https://example.invalid/page");
+    EXPECT_TRUE(ShellExecuteExW(&information));
+    EXPECT_EQ(information.hProcess, nullptr);
+    information = MakeInformation(u"D:\\page.html");
+    ASSERT_TRUE(ShellExecuteExW(&information));
+    EXPECT_EQ(WaitForOpened(information.hProcess), m_Drives.GetD() + "/page.html");
+    opens = false;
+    information = MakeInformation(u"mailto:someone@example.invalid");
+    EXPECT_FALSE(ShellExecuteExW(&information));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_ASSOCIATION));
+    n_Platform::SetAddressOpener(nullptr);
+    EXPECT_EQ(opened, (std::vector<std::string>{"https://example.invalid/page", "mailto:someone@example.invalid"}));
 }
 
 } // namespace

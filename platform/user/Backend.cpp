@@ -23,6 +23,11 @@ std::atomic<n_Platform::c_UserBackend*> g_p_Backend{nullptr};
 
 namespace n_Platform {
 
+s_FontCell c_UserBackend::GetDialogFontCell(LPCWSTR, WORD points) {
+    const int size = points == 0 ? 8 : points;
+    return s_FontCell{6 * size, 13 * size};
+}
+
 void c_UserBackend::OnListLineAdded(HWND, std::u16string_view) {}
 
 void c_UserBackend::OnProgressChanged(HWND, int, int, int) {}

@@ -19,6 +19,12 @@ class c_MessageQueue;
 struct s_MessageBox;
 struct s_FolderPickerRequest;
 
+// A font's average character width and height, in eighths of a pixel.
+struct s_FontCell {
+    int m_Width;
+    int m_Height;
+};
+
 class c_UserBackend {
 public:
     virtual ~c_UserBackend() = default;
@@ -31,6 +37,9 @@ public:
     // Any thread, with or without the queue's lock: new input for a sleeping owner.
     virtual void WakeQueue(c_MessageQueue& queue) = 0;
 
+    // The dialog font's cell, from which dialog units become pixels. By default a 6 x 13 pixel font at 8 points,
+    // growing with the size.
+    virtual s_FontCell GetDialogFontCell(LPCWSTR face, WORD points);
     // On the control's thread: a line added to a list box, a progress bar's new position.
     virtual void OnListLineAdded(HWND list, std::u16string_view line);
     virtual void OnProgressChanged(HWND bar, int position, int low, int high);

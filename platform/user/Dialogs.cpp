@@ -4,6 +4,7 @@
 #include "platform/user/Dialogs.h"
 
 #include "platform/kernel/LastError.h"
+#include "platform/user/Backend.h"
 #include "platform/user/Controls.h"
 #include "platform/user/ModalLoop.h"
 #include "platform/user/Resources.h"
@@ -13,12 +14,11 @@
 
 namespace {
 
-// Dialog units: a quarter of the font's average character width across, an eighth of its height
-// down; the font is taken to be 6 by 13 pixels at 8 points and to grow with its size.
-RECT ToPixels(short x, short y, short width, short height, WORD points) {
-    const int size = points == 0 ? 8 : points;
-    const auto across = [&](int units) { return units * 6 * size / (4 * 8); };
-    const auto down = [&](int units) { return units * 13 * size / (8 * 8); };
+// Dialog units: a quarter of the dialog font's average character width across, an eighth of its
+// height down, as the back end measures the font.
+RECT ToPixels(short x, short y, short width, short height, n_Platform::s_FontCell cell) {
+    const auto across = [&](int units) { return units * cell.m_Width / (4 * 8); };
+    const auto down = [&](int units) { return units * cell.m_Height / (8 * 8); };
     return RECT{across(x), down(y), across(x) + across(width), down(y) + down(height)};
 }
 
@@ -64,10 +64,10 @@ HWND TopLevelOf(HWND window) {
     return window;
 }
 
-bool MakeControls(HWND dialog, const n_Platform::s_DialogTemplate& dialogTemplate) {
+bool MakeControls(HWND dialog, const n_Platform::s_DialogTemplate& dialogTemplate, n_Platform::s_FontCell cell) {
     for (int index = 0; index < dialogTemplate.m_ItemCount; ++index) {
         const n_Platform::s_DialogItemTemplate& item = dialogTemplate.m_p_Items[index];
-        const RECT rect = ToPixels(item.m_X, item.m_Y, item.m_Width, item.m_Height, dialogTemplate.m_FontPoints);
+        const RECT rect = ToPixels(item.m_X, item.m_Y, item.m_Width, item.m_Height, cell);
         const HWND control = CreateWindowExW(0, item.m_ClassName, item.m_Text, item.m_Style | WS_CHILD, rect.left,
                                              rect.top, rect.right - rect.left, rect.bottom - rect.top, dialog,
                                              reinterpret_cast<HMENU>(static_cast<LONG_PTR>(item.m_Id)),
@@ -95,7 +95,9 @@ HWND MakeDialog(LPCWSTR templateName, HWND owner, DLGPROC procedure, LPARAM lPar
     if (dialogTemplate == nullptr) {
         return nullptr;
     }
-    const RECT rect = ToPixels(0, 0, dialogTemplate->m_Width, dialogTemplate->m_Height, dialogTemplate->m_FontPoints);
+    const n_Platform::s_FontCell cell =
+        n_Platform::GetUserBackend().GetDialogFontCell(dialogTemplate->m_FontName, dialogTemplate->m_FontPoints);
+    const RECT rect = ToPixels(0, 0, dialogTemplate->m_Width, dialogTemplate->m_Height, cell);
     const HMENU menu = dialogTemplate->m_MenuId != 0
                            ? LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(dialogTemplate->m_MenuId))
                            : nullptr;
@@ -110,7 +112,7 @@ HWND MakeDialog(LPCWSTR templateName, HWND owner, DLGPROC procedure, LPARAM lPar
     state->m_p_Procedure = procedure;
     state->m_TemplateId = static_cast<WORD>(reinterpret_cast<ULONG_PTR>(templateName));
     window->m_p_Extension = std::move(state);
-    if (!MakeControls(dialog, *dialogTemplate)) {
+    if (!MakeControls(dialog, *dialogTemplate, cell)) {
         const DWORD error = GetLastError();
         DestroyWindow(dialog);
         return n_Platform::FailWith<HWND>(nullptr, error);
@@ -185,6 +187,7 @@ LRESULT WINAPI DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
             if (state != nullptr && wParam <= ICON_BIG) {
                 const HICON previous = state->m_Icons[wParam];
                 state->m_Icons[wParam] = reinterpret_cast<HICON>(lParam);
+                n_Platform::GetUserBackend().OnWindowChanged(dialog);
                 return reinterpret_cast<LRESULT>(previous);
             }
             return 0;

@@ -73,6 +73,7 @@ UINT WINAPI IsDlgButtonChecked(HWND dialog, int id);
 #define MB_YESNO 0x0004
 #define MB_RETRYCANCEL 0x0005
 #define MB_TYPEMASK 0x000F
+#define MB_ICONMASK 0x00F0
 #define MB_ICONERROR 0x0010
 #define MB_ICONQUESTION 0x0020
 #define MB_ICONWARNING 0x0030

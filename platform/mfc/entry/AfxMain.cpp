@@ -1,8 +1,10 @@
 // The program's main: AfxWinMain with the command line rebuilt from the arguments.
 //
-// A library of its own, linked only into the executable, so that test programs keep their own main.
+// A library of its own, linked only into the executable, so that test programs keep their own main
+// and the headless back end; the program shows its windows when a display is present.
 
 #include "platform/files/PathText.h"
+#include "platform/user/gtk/DisplayStart.h"
 
 #include <afxwin.h>
 
@@ -18,5 +20,6 @@ int main(int argumentCount, char** arguments) {
         }
         commandLine += n_Platform::ToUtf16(arguments[index]);
     }
+    n_Platform::StartDisplayBackend();
     return AfxWinMain(GetModuleHandleW(nullptr), nullptr, commandLine.data(), SW_SHOWDEFAULT);
 }

@@ -22,10 +22,13 @@
 
 namespace n_Platform {
 
-c_DialogDriver::c_DialogDriver() : m_p_Previous(SetUserBackend(this)) {}
+c_DialogDriver::c_DialogDriver(bool keepBackend)
+    : m_KeepBackend(keepBackend), m_p_Previous(keepBackend ? nullptr : SetUserBackend(this)) {}
 
 c_DialogDriver::~c_DialogDriver() {
-    SetUserBackend(m_p_Previous);
+    if (!m_KeepBackend) {
+        SetUserBackend(m_p_Previous);
+    }
     if (!m_OpenerFolder.empty()) {
         setenv("PATH", m_OldPath.c_str(), 1);
         std::error_code ignored;

@@ -6,7 +6,8 @@
 // is (a disabled control, a dialog disabled by a box). An action returns once the UI thread has
 // taken or refused it, not when its handlers are done, since they may open a modal box. Reads go to
 // the controls as messages sent from the test thread. While the driver lives it is the back end:
-// message boxes stay open until answered, folder pickers take the result set beforehand.
+// message boxes stay open until answered, folder pickers take the result set beforehand; a driver
+// may also leave the back end as it is and only act and read.
 
 #include "platform/user/HeadlessBackend.h"
 
@@ -27,7 +28,9 @@ public:
         UINT m_Type = 0;
     };
 
-    c_DialogDriver();
+    // With keepBackend the back end in place (a display's) stays and shows boxes and pickers, and
+    // the driver's box and picker calls have nothing to act on.
+    explicit c_DialogDriver(bool keepBackend = false);
     ~c_DialogDriver() override;
     c_DialogDriver(const c_DialogDriver&) = delete;
     c_DialogDriver& operator=(const c_DialogDriver&) = delete;
@@ -80,6 +83,7 @@ private:
     bool ActAsUser(HWND window, const std::function<bool()>& accept, const std::function<void()>& act);
     bool ActOnControl(HWND dialog, int id, const std::function<bool(HWND)>& act);
 
+    const bool m_KeepBackend;
     c_UserBackend* m_p_Previous;
     mutable std::mutex m_Lock;
     std::vector<s_MessageBox*> m_OpenBoxes;
