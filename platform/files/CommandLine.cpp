@@ -61,45 +61,9 @@ std::u16string TakeArgument(std::u16string_view& line) {
     return argument;
 }
 
-// Backslashes stand for themselves except before a double quote, where each is doubled; the quote
-// itself gets one more.
-void AppendQuoted(std::u16string_view argument, std::u16string& line) {
-    line += u'"';
-    std::size_t backslashes = 0;
-    for (const char16_t unit : argument) {
-        if (unit == u'\\') {
-            ++backslashes;
-        } else {
-            const std::size_t repeat = unit == u'"' ? 2 * backslashes + 1 : backslashes;
-            line.append(repeat, u'\\');
-            backslashes = 0;
-        }
-        if (unit != u'\\') {
-            line += unit;
-        }
-    }
-    line.append(2 * backslashes, u'\\');
-    line += u'"';
-}
-
 } // namespace
 
 namespace n_Platform {
-
-std::u16string JoinArguments(const std::vector<std::u16string>& arguments) {
-    std::u16string line;
-    for (const std::u16string& argument : arguments) {
-        if (&argument != &arguments.front()) {
-            line += u' ';
-        }
-        if (!argument.empty() && argument.find_first_of(u" \t\"") == std::u16string::npos) {
-            line += argument;
-        } else {
-            AppendQuoted(argument, line);
-        }
-    }
-    return line;
-}
 
 std::vector<std::u16string> SplitCommandLine(std::u16string_view line) {
     std::vector<std::u16string> arguments;

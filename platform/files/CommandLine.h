@@ -15,8 +15,4 @@ namespace n_Platform {
 
 std::vector<std::u16string> SplitCommandLine(std::u16string_view line);
 
-// The reverse for the arguments after the program: joined by blanks, each quoted when it is empty or
-// holds a blank, tab or double quote, so that SplitCommandLine gives them back.
-std::u16string JoinArguments(const std::vector<std::u16string>& arguments);
-
 } // namespace n_Platform

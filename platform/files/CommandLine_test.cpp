@@ -43,24 +43,4 @@ TEST(SplitCommandLine, FollowsTheRunTimeLibraryRules) {
     }
 }
 
-TEST(JoinArguments, GivesSplitCommandLineTheArgumentsBack) {
-    const std::vector<std::vector<std::string>> cases = {
-        {},
-        {"/InstallPath=C:\\Programs\\X", "/Version=12"},
-        {"a b", "tab\there", ""},
-        {"say \"hi\"", "C:\\dir\\", "C:\\my dir\\", "odd\\\"quote"},
-    };
-    for (const std::vector<std::string>& arguments : cases) {
-        std::vector<std::u16string> wide;
-        for (const std::string& argument : arguments) {
-            wide.push_back(Wide(argument.c_str()));
-        }
-        const std::u16string line = u"prog.exe " + n_Platform::JoinArguments(wide);
-        std::vector<std::u16string> expected = {u"prog.exe"};
-        expected.insert(expected.end(), wide.begin(), wide.end());
-        EXPECT_EQ(n_Platform::SplitCommandLine(line), expected) << Narrow(line);
-    }
-    EXPECT_EQ(n_Platform::JoinArguments({u"/InstallPath=C:\\X", u"/a b"}), u"/InstallPath=C:\\X \"/a b\"");
-}
-
 } // namespace
