@@ -8,6 +8,7 @@
 #include "oslayer/windows/InputFocus.h"
 #include "oslayer/windows/ScrollingCalls.h"
 #include "oslayer/windows/WindowCreation.h"
+#include "oslayer/windows/WindowState.h"
 
 #include <algorithm>
 #include <iterator>
@@ -202,7 +203,7 @@ void c_WindowWrapper::SetFont(HFONT font, bool redraw) const {
 }
 
 HFONT c_WindowWrapper::GetFont() const {
-    return reinterpret_cast<HFONT>(SendMessage(WM_GETFONT, 0, 0));
+    return GetWindowFont(m_Window);
 }
 
 int c_WindowWrapper::SetScrollPos(int bar, int position, bool redraw) const {

@@ -190,6 +190,8 @@ TEST(WindowWrapperOfADialog, ScrollBarsFontAndFlashingOfItsControls) {
     const HFONT font = reinterpret_cast<HFONT>(0x1234);
     list.SetFont(font, true);
     EXPECT_EQ(list.GetFont(), font);
+    EXPECT_EQ(n_OSLayer::GetWindowFont(list.GetHandle()), font);
+    EXPECT_EQ(n_OSLayer::GetWindowFont(nullptr), nullptr);
     dialog.SetActiveWindow();
     EXPECT_TRUE(dialog.FlashWindow(FLASHW_ALL, 3, 0)) << "the active window";
     EXPECT_FALSE(list.FlashWindow(FLASHW_ALL, 3, 0));
