@@ -1,6 +1,7 @@
 #pragma once
 // Test helper: a modeless dialog of the test's own thread, made from a small template with one
-// control of each kind, among them the name edit (1043); destroyed with the helper.
+// control of each kind, among them the name edit (1043) and the common controls; destroyed with the
+// helper.
 
 #include <windows.h>
 
@@ -15,6 +16,9 @@ public:
     static constexpr int LIST = 14;
     static constexpr int NAME_EDIT = 1043;
     static constexpr int LABEL = 15;
+    static constexpr int LIST_VIEW = 16;
+    static constexpr int TAB = 17;
+    static constexpr int TREE = 18;
 
     c_SampleControlsDialog() {
         static const n_Platform::s_DialogItemTemplate items[] = {
@@ -24,6 +28,9 @@ public:
             {LIST, u"ListBox", WS_VISIBLE, u"", 5, 60, 120, 40},
             {NAME_EDIT, u"Edit", ES_AUTOHSCROLL | WS_TABSTOP | WS_VISIBLE, u"", 5, 105, 80, 12},
             {LABEL, u"Static", SS_LEFT | WS_VISIBLE, u"Name:", 90, 105, 40, 12},
+            {LIST_VIEW, u"SysListView32", WS_VISIBLE, u"", 130, 5, 60, 40},
+            {TAB, u"SysTabControl32", WS_VISIBLE, u"", 130, 50, 60, 30},
+            {TREE, u"SysTreeView32", WS_VISIBLE, u"", 130, 85, 60, 40},
         };
         static const n_Platform::s_DialogTemplate dialogTemplate = {TEMPLATE_ID, WS_POPUP | WS_CAPTION,
                                                                     u"Controls", 200,

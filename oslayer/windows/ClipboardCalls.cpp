@@ -66,6 +66,14 @@ std::uint32_t GetClipboardSequenceNumber() {
     return ::GetClipboardSequenceNumber();
 }
 
+bool AddClipboardFormatListener(HWND window) {
+    return ::AddClipboardFormatListener(window) != FALSE;
+}
+
+bool RemoveClipboardFormatListener(HWND window) {
+    return ::RemoveClipboardFormatListener(window) != FALSE;
+}
+
 c_String GetClipboardText() {
     HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
     if (data == nullptr) {

@@ -32,6 +32,10 @@ std::vector<c_String> GetClipboardFiles();
 // The formats in the clipboard's order.
 std::vector<std::uint32_t> GetClipboardFormats();
 
+// The window gets WM_CLIPBOARDUPDATE after every change, until it is removed.
+bool AddClipboardFormatListener(HWND window);
+bool RemoveClipboardFormatListener(HWND window);
+
 // Replaces the content by the text; false when the clipboard cannot be opened. The result is that of
 // closing the clipboard.
 bool SetClipboardText(const c_StringView& text);

@@ -98,4 +98,8 @@ c_String GetWindowText(HWND window) {
     return c_WindowWrapper(window).GetWindowText();
 }
 
+HFONT GetWindowFont(HWND window) {
+    return reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+}
+
 } // namespace n_OSLayer

@@ -36,5 +36,7 @@ LONG SetWindowLong(HWND window, int index, LONG value);
 void SetWindowText(HWND window, const c_StringView& text);
 // Cut at the first NUL; empty for a window without text.
 c_String GetWindowText(HWND window);
+// WM_GETFONT: the window's font, null when it has the system's.
+HFONT GetWindowFont(HWND window);
 
 } // namespace n_OSLayer

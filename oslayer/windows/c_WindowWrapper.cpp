@@ -3,9 +3,12 @@
 #include "oslayer/windows/c_WindowWrapper.h"
 
 #include "oslayer/system/TextConversion.h"
+#include "oslayer/windows/ClipboardCalls.h"
 #include "oslayer/windows/DialogItems.h"
 #include "oslayer/windows/InputFocus.h"
+#include "oslayer/windows/ScrollingCalls.h"
 #include "oslayer/windows/WindowCreation.h"
+#include "oslayer/windows/WindowState.h"
 
 #include <algorithm>
 #include <iterator>
@@ -59,6 +62,10 @@ bool c_WindowWrapper::IsWindowVisible() const {
 
 bool c_WindowWrapper::BringWindowToTop() const {
     return ::BringWindowToTop(m_Window) != FALSE;
+}
+
+bool c_WindowWrapper::FlashWindow(DWORD flags, UINT count, DWORD timeoutMs) const {
+    return n_OSLayer::FlashWindow(m_Window, flags, count, timeoutMs);
 }
 
 c_WindowWrapper c_WindowWrapper::SetActiveWindow() const {
@@ -189,6 +196,42 @@ c_WindowWrapper c_WindowWrapper::SetCapture() const {
 
 bool c_WindowWrapper::ReleaseCapture() {
     return n_OSLayer::ReleaseCapture();
+}
+
+void c_WindowWrapper::SetFont(HFONT font, bool redraw) const {
+    SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw ? TRUE : FALSE);
+}
+
+HFONT c_WindowWrapper::GetFont() const {
+    return GetWindowFont(m_Window);
+}
+
+int c_WindowWrapper::SetScrollPos(int bar, int position, bool redraw) const {
+    return n_OSLayer::SetScrollPos(m_Window, bar, position, redraw);
+}
+
+int c_WindowWrapper::GetScrollPos(int bar) const {
+    return n_OSLayer::GetScrollPos(m_Window, bar);
+}
+
+bool c_WindowWrapper::ShowScrollBar(int bar, bool show) const {
+    return n_OSLayer::ShowScrollBar(m_Window, bar, show);
+}
+
+int c_WindowWrapper::SetScrollInfo(int bar, SCROLLINFO* info, bool redraw) const {
+    return n_OSLayer::SetScrollInfo(m_Window, bar, info, redraw);
+}
+
+BOOL c_WindowWrapper::GetScrollInfo(int bar, SCROLLINFO* info) const {
+    return n_OSLayer::GetScrollInfo(m_Window, bar, info);
+}
+
+bool c_WindowWrapper::AddClipboardFormatListener() const {
+    return n_OSLayer::AddClipboardFormatListener(m_Window);
+}
+
+bool c_WindowWrapper::RemoveClipboardFormatListener() const {
+    return n_OSLayer::RemoveClipboardFormatListener(m_Window);
 }
 
 LONG c_WindowWrapper::GetWindowLong(int index) const {

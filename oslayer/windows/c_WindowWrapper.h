@@ -31,6 +31,8 @@ public:
     bool EnableWindow(bool enable) const;
     bool IsWindowEnabled() const;
     bool BringWindowToTop() const;
+    // FlashWindowEx with a 32-byte FLASHWINFO for this window.
+    bool FlashWindow(DWORD flags, UINT count, DWORD timeoutMs) const;
     // The window that was active before, empty when none was.
     c_WindowWrapper SetActiveWindow() const;
 
@@ -68,6 +70,22 @@ public:
     c_WindowWrapper SetCapture() const;
     // Whichever window has the capture.
     static bool ReleaseCapture();
+
+    // WM_SETFONT and WM_GETFONT.
+    void SetFont(HFONT font, bool redraw) const;
+    HFONT GetFont() const;
+
+    // The previous position.
+    int SetScrollPos(int bar, int position, bool redraw) const;
+    int GetScrollPos(int bar) const;
+    bool ShowScrollBar(int bar, bool show) const;
+    // The position after the change.
+    int SetScrollInfo(int bar, SCROLLINFO* info, bool redraw) const;
+    BOOL GetScrollInfo(int bar, SCROLLINFO* info) const;
+
+    // WM_CLIPBOARDUPDATE after every change of the clipboard, until removed.
+    bool AddClipboardFormatListener() const;
+    bool RemoveClipboardFormatListener() const;
 
     LONG GetWindowLong(int index) const;
     LONG SetWindowLong(int index, LONG value) const;

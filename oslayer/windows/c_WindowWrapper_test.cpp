@@ -170,6 +170,52 @@ TEST(WindowWrapperOfADialog, ItemsFocusAndCaptureOfItsControls) {
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
+TEST(WindowWrapperOfADialog, ScrollBarsFontAndFlashingOfItsControls) {
+    c_SampleControlsDialog sample;
+    const n_OSLayer::c_WindowWrapper dialog(sample.GetDialog());
+    const n_OSLayer::c_WindowWrapper list(sample.GetItem(c_SampleControlsDialog::LIST));
+    SCROLLINFO range = {sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE, 0, 49, 10, 0, 0};
+    EXPECT_EQ(list.SetScrollInfo(SB_VERT, &range, true), 0);
+    EXPECT_EQ(list.SetScrollPos(SB_VERT, 45, false), 0);
+    EXPECT_EQ(list.SetScrollPos(SB_HORZ, 3, false), 0) << "the other bar has no range yet";
+    EXPECT_EQ(list.GetScrollPos(SB_VERT), 40) << "kept within the range less the page";
+    EXPECT_EQ(list.SetScrollPos(SB_VERT, 5, true), 40);
+    SCROLLINFO read = {sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+    EXPECT_TRUE(list.GetScrollInfo(SB_VERT, &read));
+    EXPECT_EQ(std::vector<int>({read.nMax, static_cast<int>(read.nPage), read.nPos}), std::vector<int>({49, 10, 5}));
+    EXPECT_TRUE(list.ShowScrollBar(SB_VERT, true));
+    EXPECT_NE(list.GetWindowLong(GWL_STYLE) & WS_VSCROLL, 0);
+    EXPECT_TRUE(list.ShowScrollBar(SB_VERT, false));
+    EXPECT_EQ(list.GetWindowLong(GWL_STYLE) & WS_VSCROLL, 0);
+    const HFONT font = reinterpret_cast<HFONT>(0x1234);
+    list.SetFont(font, true);
+    EXPECT_EQ(list.GetFont(), font);
+    EXPECT_EQ(n_OSLayer::GetWindowFont(list.GetHandle()), font);
+    EXPECT_EQ(n_OSLayer::GetWindowFont(nullptr), nullptr);
+    dialog.SetActiveWindow();
+    EXPECT_TRUE(dialog.FlashWindow(FLASHW_ALL, 3, 0)) << "the active window";
+    EXPECT_FALSE(list.FlashWindow(FLASHW_ALL, 3, 0));
+}
+
+TEST_F(WindowWrapper, AClipboardListenerIsToldOfChangesUntilRemoved) {
+    const n_OSLayer::c_WindowWrapper window(Make());
+    const auto changeClipboard = [] {
+        OpenClipboard(nullptr);
+        EmptyClipboard();
+        CloseClipboard();
+    };
+    MSG message = {};
+    EXPECT_TRUE(window.AddClipboardFormatListener());
+    changeClipboard();
+    EXPECT_TRUE(PeekMessageW(&message, window.GetHandle(), WM_CLIPBOARDUPDATE, WM_CLIPBOARDUPDATE, PM_REMOVE));
+    EXPECT_TRUE(window.RemoveClipboardFormatListener());
+    changeClipboard();
+    EXPECT_FALSE(PeekMessageW(&message, window.GetHandle(), WM_CLIPBOARDUPDATE, WM_CLIPBOARDUPDATE, PM_REMOVE));
+    EXPECT_FALSE(window.RemoveClipboardFormatListener()) << "no longer listening";
+    window.DestroyWindow();
+    EXPECT_FALSE(window.AddClipboardFormatListener());
+}
+
 TEST_F(WindowWrapper, FrameworkClassesAreNamedAfterTheirValuesAndRegisteredOnce) {
     const c_String name = n_OSLayer::RegisterFrameworkWindowClass(CS_DBLCLKS, nullptr, nullptr, nullptr);
     ASSERT_TRUE(name.StartsWith("Afx:"));

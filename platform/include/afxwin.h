@@ -25,6 +25,13 @@
 LPCWSTR AFXAPI AfxRegisterWndClass(UINT classStyle, HCURSOR cursor = nullptr, HBRUSH background = nullptr,
                                    HICON icon = nullptr);
 
+// Registers the class unless a class of its name and instance is already there; TRUE then too.
+BOOL AFXAPI AfxRegisterClass(WNDCLASSW* description);
+
+// What a frame's creation hands its window as the creation parameter; the layer has no documents or
+// views to put there.
+struct CCreateContext {};
+
 class CCmdTarget;
 
 // One entry of a message map: a window message, or WM_COMMAND with a notification code and a range
@@ -168,6 +175,16 @@ public:
         return ::PostMessageW(m_hWnd, message, wParam, lParam);
     }
     virtual BOOL DestroyWindow();
+    // A window of the class (the framework's default one for null) bound to this object from its first
+    // message: a class whose procedure is not AfxWndProc is subclassed once made. Create adds
+    // WS_CHILD, and the id is the child's. FALSE when the window cannot be made or the object already
+    // has one.
+    BOOL Create(LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect, CWnd* parent, UINT id,
+                CCreateContext* context = nullptr);
+    BOOL CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect, CWnd* parent,
+                  UINT id, LPVOID param = nullptr);
+    BOOL CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
+                  int height, HWND parent, HMENU menu, LPVOID param = nullptr);
     // Runs DoDataExchange: save moves the controls' values into members, else the other way.
     BOOL UpdateData(BOOL save = TRUE);
 
@@ -229,6 +246,25 @@ protected:
 };
 
 INT_PTR CALLBACK AfxDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// A frame window: made on the heap, it deletes itself when its window is destroyed.
+class CFrameWnd : public CWnd {
+public:
+    // The menu resource is loaded first; a menu that is not there fails the creation. The context is
+    // the creation parameter.
+    BOOL Create(LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect, CWnd* parent = nullptr,
+                LPCWSTR menuName = nullptr, DWORD exStyle = 0, CCreateContext* context = nullptr);
+
+protected:
+    void PostNcDestroy() override { delete this; }
+};
+
+// A frame with a small caption, made as a window of its own (not a child) with its id as menu.
+class CMiniFrameWnd : public CFrameWnd {
+public:
+    BOOL Create(LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect, CWnd* parent = nullptr,
+                UINT id = 0);
+};
 
 class CButton : public CWnd {
 public:

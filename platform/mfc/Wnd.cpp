@@ -1,5 +1,7 @@
 // CWnd: the objects of window handles, subclassing, and the routing of messages through the maps.
 
+#include "platform/mfc/WindowCreation.h"
+
 #include <afxwin.h>
 
 #include <memory>
@@ -136,6 +138,9 @@ LRESULT CWnd::Default() {
 
 LRESULT CALLBACK AfxWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     CWnd* object = CWnd::FromHandlePermanent(window);
+    if (object == nullptr) {
+        object = n_Platform::BindCreatingWindow(window);
+    }
     if (object == nullptr) {
         return ::DefWindowProcW(window, message, wParam, lParam);
     }

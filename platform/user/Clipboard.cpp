@@ -2,6 +2,7 @@
 // it open, and the count of changes.
 
 #include "platform/kernel/LastError.h"
+#include "platform/user/ClipboardListeners.h"
 
 #include <windows.h>
 
@@ -16,6 +17,8 @@ struct s_Clipboard {
     DWORD m_OpenedBy = 0;
     std::vector<std::pair<UINT, HANDLE>> m_Formats;
     DWORD m_SequenceNumber = 0;
+    // The content changed since it was opened: the listeners hear of it at the close.
+    bool m_Changed = false;
 };
 
 s_Clipboard& GetClipboard() {
@@ -56,11 +59,16 @@ BOOL WINAPI OpenClipboard(HWND owner) {
 
 BOOL WINAPI CloseClipboard() {
     s_Clipboard& clipboard = GetClipboard();
-    std::lock_guard<std::mutex> lock(clipboard.m_Lock);
+    std::unique_lock<std::mutex> lock(clipboard.m_Lock);
     if (!IsOpenedByCaller(clipboard)) {
         return FALSE;
     }
     clipboard.m_OpenedBy = 0;
+    const bool changed = std::exchange(clipboard.m_Changed, false);
+    lock.unlock();
+    if (changed) {
+        n_Platform::NotifyClipboardListeners();
+    }
     return TRUE;
 }
 
@@ -75,6 +83,7 @@ BOOL WINAPI EmptyClipboard() {
     }
     clipboard.m_Formats.clear();
     ++clipboard.m_SequenceNumber;
+    clipboard.m_Changed = true;
     return TRUE;
 }
 
@@ -102,6 +111,7 @@ HANDLE WINAPI SetClipboardData(UINT format, HANDLE data) {
         return n_Platform::FailWith<HANDLE>(nullptr, ERROR_NOT_SUPPORTED);
     }
     ++clipboard.m_SequenceNumber;
+    clipboard.m_Changed = true;
     for (auto& [held, old] : clipboard.m_Formats) {
         if (held == format) {
             if (old != data) {

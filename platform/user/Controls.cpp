@@ -30,6 +30,9 @@ void RegisterSystemClasses() {
         RegisterSystemClass(u"ComboBox", ComboBoxProcedure);
         RegisterSystemClass(u"ListBox", ListBoxProcedure);
         RegisterSystemClass(PROGRESS_CLASSW, ProgressBarProcedure);
+        RegisterSystemClass(WC_LISTVIEWW, ListViewProcedure);
+        RegisterSystemClass(WC_TABCONTROLW, TabControlProcedure);
+        RegisterSystemClass(WC_TREEVIEWW, TreeViewProcedure);
         RegisterSystemClass(u"#32770", DialogProcedure);
     });
 }

@@ -16,8 +16,8 @@ public:
     HFONT m_Font = nullptr;
 };
 
-// Registers "Button", "Edit", "Static", "ComboBox", "ListBox", the progress bar and the dialog class
-// "#32770" at the first call.
+// Registers "Button", "Edit", "Static", "ComboBox", "ListBox", the progress bar, the list view, the
+// tab control, the tree view and the dialog class "#32770" at the first call.
 void RegisterSystemClasses();
 
 // The state of a control of the calling thread, made when the window is made; null for a window
@@ -41,6 +41,9 @@ LRESULT CALLBACK EditProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
 LRESULT CALLBACK ComboBoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK ListBoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK ProgressBarProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK ListViewProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK TabControlProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK TreeViewProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // The dialog class: the dialog's own procedure first, DefDlgProcW for what it leaves.
 LRESULT CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -16,14 +16,14 @@ bool EqualWithoutCase(std::u16string_view left, std::u16string_view right) {
                       [](char16_t a, char16_t b) { return Folded(a) == Folded(b); });
 }
 
+} // namespace
+
+namespace n_Platform {
+
 bool LessWithoutCase(std::u16string_view left, std::u16string_view right) {
     return std::lexicographical_compare(left.begin(), left.end(), right.begin(), right.end(),
                                         [](char16_t a, char16_t b) { return Folded(a) < Folded(b); });
 }
-
-} // namespace
-
-namespace n_Platform {
 
 int c_ItemList::Add(std::u16string_view text, bool sorted) {
     if (!sorted) {

@@ -47,6 +47,9 @@ private:
     int m_Selection = NONE;
 };
 
+// The order of sorted items: ASCII letters compared without case.
+bool LessWithoutCase(std::u16string_view left, std::u16string_view right);
+
 // What CB_GETLBTEXT and LB_GETTEXT hand out: the text with its NUL into a buffer that the caller made
 // large enough (the ...TEXTLEN message tells how large); its length, or NONE for a bad index.
 LRESULT CopyItemText(const c_ItemList& items, WPARAM index, LPARAM buffer);

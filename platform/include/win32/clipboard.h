@@ -53,5 +53,14 @@ DWORD WINAPI GetClipboardSequenceNumber();
 // a damaged block.
 UINT WINAPI DragQueryFileW(HDROP drop, UINT index, LPWSTR buffer, UINT units);
 
+// Posted to every listening window when a thread closes the clipboard after changing its content.
+#define WM_CLIPBOARDUPDATE 0x031D
+
+// A window listens once however often it is added; the window must exist
+// (ERROR_INVALID_WINDOW_HANDLE). Removing a window that does not listen fails with
+// ERROR_INVALID_PARAMETER. Destroyed windows stop listening.
+BOOL WINAPI AddClipboardFormatListener(HWND window);
+BOOL WINAPI RemoveClipboardFormatListener(HWND window);
+
 // The same table of names as the clipboard formats: one name, one number.
 UINT WINAPI RegisterWindowMessageW(LPCWSTR name);
