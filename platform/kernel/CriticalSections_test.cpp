@@ -13,7 +13,7 @@ namespace {
 
 class c_Section {
 public:
-    c_Section() { InitializeCriticalSectionAndSpinCount(&m_Section, 0); }
+    explicit c_Section(DWORD spinCount = 0) { InitializeCriticalSectionAndSpinCount(&m_Section, spinCount); }
     ~c_Section() { DeleteCriticalSection(&m_Section); }
     LPCRITICAL_SECTION Get() { return &m_Section; }
     bool IsHeldBy(DWORD threadId) {
@@ -25,8 +25,8 @@ private:
     CRITICAL_SECTION m_Section;
 };
 
-TEST(CriticalSections, KeepOutOtherThreads) {
-    c_Section section;
+void CountUnderSectionFromFourThreads(DWORD spinCount) {
+    c_Section section(spinCount);
     long counter = 0;
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t) {
@@ -42,6 +42,14 @@ TEST(CriticalSections, KeepOutOtherThreads) {
         thread.join();
     }
     EXPECT_EQ(counter, 80000);
+}
+
+TEST(CriticalSections, KeepOutOtherThreads) {
+    CountUnderSectionFromFourThreads(0);
+}
+
+TEST(CriticalSections, KeepOutOtherThreadsWhileTheySpin) {
+    CountUnderSectionFromFourThreads(100000);
 }
 
 TEST(CriticalSections, AreRecursive) {

@@ -43,7 +43,7 @@ typedef CRITICAL_SECTION* LPCRITICAL_SECTION;
 
 static_assert(sizeof(CRITICAL_SECTION) == 40, "CRITICAL_SECTION is 40 bytes");
 
-// Sleepers block at once: the spin count is kept but not used.
+// A waiter watches the lock up to the spin count of times before it sleeps.
 BOOL WINAPI InitializeCriticalSectionAndSpinCount(LPCRITICAL_SECTION section, DWORD spinCount);
 VOID WINAPI DeleteCriticalSection(LPCRITICAL_SECTION section);
 VOID WINAPI EnterCriticalSection(LPCRITICAL_SECTION section);
