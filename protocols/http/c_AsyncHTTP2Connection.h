@@ -14,7 +14,7 @@
 class c_AsyncHTTP2;
 class c_AsyncHTTP2Request;
 
-class c_AsyncHTTP2Connection : public c_BufferedSocket2Owner, public c_TimerNewCallback {
+class c_AsyncHTTP2Connection final : public c_BufferedSocket2Owner, public c_TimerNewCallback {
 public:
     static constexpr std::uint32_t DELAYED_CLOSE_MILLISECONDS = 250;
 

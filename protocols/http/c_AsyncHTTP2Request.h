@@ -14,7 +14,7 @@ class c_AsyncHTTP2;
 class c_BufferedSocket2;
 class c_HTTPConnectionInfo;
 
-class c_AsyncHTTP2Request : public c_TimerNewCallback {
+class c_AsyncHTTP2Request final : public c_TimerNewCallback {
 public:
     enum e_EndState : std::int32_t {
         END_NOT_FINISHED = 0,
