@@ -10,6 +10,7 @@
 #include "oslayer/files/FileInformation.h"
 #include "oslayer/files/PathCalls.h"
 #include "oslayer/files/PathNames.h"
+#include "oslayer/files/WholeFiles.h"
 #include "oslayer/shell/FolderPicker.h"
 #include "oslayer/shell/ProgramStart.h"
 #include "oslayer/system/LogMessage.h"
@@ -25,6 +26,7 @@ constexpr std::uint32_t CANCELLATION_DELAY_MS = 250;
 constexpr std::uint32_t LOG_FLUSH_INTERVAL_MS = 1000;
 constexpr int LOG_LIST_EXTENT = 2000;
 constexpr int SPECIFIC_VERSION_INDEX = 2;
+constexpr std::int32_t DATA_FILES_FOLDER_TEXT_LIMIT = 1024;
 
 c_InstallerApp& GetApp() {
     return *c_InstallerApp::GetInstance();
@@ -282,6 +284,31 @@ void c_InstallerDialog::OnDownloadError(const c_String& text) {
     LogMessage(text);
     ShowMessageBox(text + " Press 'Install' to retry.", MB_OK);
     m_CancellationTimer.Start(CANCELLATION_DELAY_MS, 1, false, false);
+}
+
+void c_InstallerDialog::OnDownloadComplete(bool /*downloadedFiles*/) {
+    SetProgress(100);
+}
+
+void c_InstallerDialog::OnLogSent(const c_String& error) {
+    if (!error.IsEmpty()) {
+        LogMessage(error);
+    }
+}
+
+bool c_InstallerDialog::GetDataFilesFolder(const c_String& installPath, c_String& folder) {
+    c_String installFolder = installPath;
+    if (!installFolder.GetView().EndsWith("\\") && !installFolder.GetView().EndsWith("/")) {
+        installFolder.Append("\\");
+    }
+    c_String text;
+    if (ReadFileToString(installFolder + "DataFilesFolder.txt", text, DATA_FILES_FOLDER_TEXT_LIMIT) &&
+        !text.Trim().IsEmpty()) {
+        folder = text;
+        return true;
+    }
+    folder = installFolder + "Data\\";
+    return false;
 }
 
 void c_InstallerDialog::OnTimer(c_TimerNew* timer) {

@@ -44,6 +44,13 @@ public:
     // The downloader's error path: logs the text, shows it in a box, and 250 ms after the box is
     // closed replaces the downloader.
     void OnDownloadError(const c_String& text);
+    // The downloader's end: every listed file is staged (downloadedFiles) or none was needed.
+    void OnDownloadComplete(bool downloadedFiles);
+    // The end of a log upload: an empty text when it was sent, else the error line.
+    void OnLogSent(const c_String& error);
+    // The data-files folder of an installation: the text of its "DataFilesFolder.txt" (true), or
+    // the installation folder + "Data\" when that file is missing or empty (false).
+    static bool GetDataFilesFolder(const c_String& installPath, c_String& folder);
 
     // The log sink; any thread.
     void AddToLog(const c_StringView& text);

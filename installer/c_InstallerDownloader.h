@@ -5,15 +5,24 @@
 // The dialog owns one downloader at a time: it makes one with itself as the downloader's dialog,
 // hands it the choices of an Install and starts it, cancels it, and replaces it after an error or
 // a cancel. The downloader answers through the dialog: OnDownloadError with the text of a failed
-// run, SetProgress with the percentage done. Without a factory the dialog has no downloader, and
+// run, SetProgress with the percentage done, OnDownloadComplete when every file is staged (or none
+// was needed), OnLogSent when a log upload ends. Without a factory the dialog has no downloader, and
 // Install and Close then do nothing.
 
 #include "protocols/http/c_HTTPProxySettings.h"
 #include "strings/c_String.h"
 
 #include <cstdint>
+#include <vector>
 
 class c_InstallerDialog;
+
+// A downloaded file waiting in the staging folder, and where it goes when the run completes.
+struct s_FileMove {
+    c_String m_StagingPath;
+    c_String m_FinalPath;
+    bool m_Moved = false;
+};
 
 class c_InstallerDownloader {
 public:
@@ -29,6 +38,11 @@ public:
     virtual void CancelAll() = 0;
     // True from Start until the run has finished.
     virtual bool IsBusy() const = 0;
+    // The staged files of the run, in the order they were written; the dialog moves them and marks
+    // each one moved.
+    virtual std::vector<s_FileMove>& GetFileMoves() = 0;
+    // Sends the log text to the maker's web site; the end comes back through OnLogSent.
+    virtual void UploadLog(const c_String& message) = 0;
 };
 
 typedef c_InstallerDownloader* (*t_InstallerDownloaderFactory)(c_InstallerDialog* dialog);

@@ -72,6 +72,8 @@ private:
             m_Busy = false;
         }
         bool IsBusy() const override { return m_Busy; }
+        std::vector<s_FileMove>& GetFileMoves() override { return m_FileMoves; }
+        void UploadLog(const c_String& message) override { m_Factory.Record(m_Number, "upload " + Text(message)); }
 
     private:
         static std::string Text(const c_String& text) { return std::string(text.begin(), text.end()); }
@@ -80,6 +82,7 @@ private:
         c_InstallerDialog* m_p_Dialog;
         int m_Number;
         bool m_Busy = false;
+        std::vector<s_FileMove> m_FileMoves;
     };
 
     static c_InstallerDownloader* Make(c_InstallerDialog* dialog) {
