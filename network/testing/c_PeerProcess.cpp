@@ -15,7 +15,24 @@
 
 extern char** environ;
 
-c_PeerProcess::c_PeerProcess(const std::vector<std::string>& arguments) {
+namespace {
+
+// A pipe whose ends the test keeps are closed in the child by O_CLOEXEC.
+bool OpenPipe(int ends[2]) {
+    return pipe2(ends, O_CLOEXEC) == 0;
+}
+
+} // namespace
+
+c_PeerProcess::c_PeerProcess(const std::vector<std::string>& arguments, e_PeerOutput output, bool pipedInput) {
+    int outputEnds[2] = {-1, -1};
+    int inputEnds[2] = {-1, -1};
+    if ((output != e_PeerOutput::DISCARDED && !OpenPipe(outputEnds)) || (pipedInput && !OpenPipe(inputEnds))) {
+        return;
+    }
+    const int pipedStream = output == e_PeerOutput::STANDARD_OUTPUT  ? 1
+                            : output == e_PeerOutput::STANDARD_ERROR ? 2
+                                                                     : 0;
     std::vector<std::string> copies = arguments;
     std::vector<char*> pointers;
     for (std::string& argument : copies) {
@@ -24,18 +41,40 @@ c_PeerProcess::c_PeerProcess(const std::vector<std::string>& arguments) {
     pointers.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    for (const int stream : {1, 2}) {
+        if (stream == pipedStream) {
+            posix_spawn_file_actions_adddup2(&actions, outputEnds[1], stream);
+        } else {
+            posix_spawn_file_actions_addopen(&actions, stream, "/dev/null", O_WRONLY, 0);
+        }
+    }
+    if (pipedInput) {
+        posix_spawn_file_actions_adddup2(&actions, inputEnds[0], 0);
+    }
     if (posix_spawnp(&m_Process, pointers[0], &actions, nullptr, pointers.data(), environ) != 0) {
         m_Process = 0;
     }
     posix_spawn_file_actions_destroy(&actions);
+    if (pipedStream != 0) {
+        close(outputEnds[1]);
+        m_p_Output = fdopen(outputEnds[0], "r");
+    }
+    if (pipedInput) {
+        close(inputEnds[0]);
+        m_Input = inputEnds[1];
+    }
 }
 
 c_PeerProcess::~c_PeerProcess() {
     if (m_Process > 0) {
         kill(m_Process, SIGTERM);
         waitpid(m_Process, nullptr, 0);
+    }
+    if (m_p_Output != nullptr) {
+        fclose(m_p_Output);
+    }
+    if (m_Input >= 0) {
+        close(m_Input);
     }
 }
 
