@@ -102,6 +102,13 @@ void c_GtkBackend::WakeQueue(c_MessageQueue& queue) {
     g_main_context_wakeup(nullptr);
 }
 
+bool c_GtkBackend::IsPointerOver(HWND window) {
+    if (!IsUiThread() || m_p_Mirror->Find(window) == nullptr) {
+        return c_HeadlessBackend::IsPointerOver(window);
+    }
+    return m_p_Mirror->FindWindowUnderPointer() == window;
+}
+
 s_FontCell c_GtkBackend::GetDialogFontCell(LPCWSTR face, WORD points) {
     PangoFontMap* fonts = pango_cairo_font_map_get_default();
     PangoContext* context = pango_font_map_create_context(fonts);

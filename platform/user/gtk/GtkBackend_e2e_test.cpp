@@ -3,6 +3,7 @@
 
 #include "platform/testing/PumpUntil.h"
 #include "platform/testing/TemporaryDrives.h"
+#include "platform/user/Backend.h"
 #include "platform/user/UserInput.h"
 #include "platform/user/gtk/testing/DialogOnScreen.h"
 #include "platform/user/gtk/testing/c_GtkTestDisplay.h"
@@ -231,6 +232,53 @@ TEST_F(GtkSampleDialog, RealClickOnAButtonNotifiesTheDialog) {
     EXPECT_TRUE(WaitUntil([this] {
         return m_Record.GetCommands() == std::vector<std::pair<int, int>>{{GO_BUTTON, BN_CLICKED}};
     }));
+}
+
+// For a window that GTK shows, the X server's pointer decides, not the layer's cursor: tracking
+// starts over the button and the button is told once the pointer leaves it.
+TEST_F(GtkSampleDialog, TracksTheRealPointerLeavingAControl) {
+    static std::atomic<int> leaves{0};
+    static WNDPROC previous = nullptr;
+    const WNDPROC counting = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (message == WM_MOUSELEAVE) {
+            ++leaves;
+        }
+        return CallWindowProcW(previous, window, message, wParam, lParam);
+    };
+    const HWND go = GetDlgItem(m_Dialog, GO_BUTTON);
+    GtkWidget* widget = Widget(GO_BUTTON);
+    unsigned long id = 0;
+    GtkAllocation room = {};
+    Display().Run([&] {
+        id = gdk_x11_window_get_xid(gtk_widget_get_window(m_p_Window));
+        gtk_widget_get_allocation(widget, &room);
+        previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(go, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(counting)));
+    });
+    const c_XvfbDisplay& x = Display().GetDisplay();
+    // Without --sync, which waits for a move that never comes when the pointer is there already.
+    ASSERT_TRUE(x.RunClient({"xdotool", "mousemove", "--window", std::to_string(id),
+                             std::to_string(room.x + room.width / 2), std::to_string(room.y + room.height / 2)}));
+    ASSERT_TRUE(WaitUntil([&] {
+        bool over = false;
+        Display().Run([&] { over = n_Platform::GetUserBackend().IsPointerOver(go); });
+        return over;
+    }));
+    BOOL tracked = FALSE;
+    TRACKMOUSEEVENT query = {sizeof(TRACKMOUSEEVENT), TME_QUERY, nullptr, 0};
+    Display().Run([&] {
+        SetCursorPos(0, 0);
+        TRACKMOUSEEVENT request = {sizeof(TRACKMOUSEEVENT), TME_LEAVE, go, HOVER_DEFAULT};
+        tracked = TrackMouseEvent(&request);
+        TrackMouseEvent(&query);
+    });
+    // A leave posted at once would have been handled before this work.
+    Display().Run([] {});
+    EXPECT_TRUE(tracked);
+    EXPECT_EQ(query.hwndTrack, go);
+    EXPECT_EQ(leaves, 0);
+    ASSERT_TRUE(x.RunClient({"xdotool", "mousemove", "0", "0"}));
+    EXPECT_TRUE(WaitUntil([] { return leaves.load() == 1; }));
+    Display().Run([go] { SetWindowLongPtrW(go, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous)); });
 }
 
 // Ask opens a Yes/No box over the dialog: a GTK message dialog in a nested loop.
