@@ -18,7 +18,6 @@
 #include <win32/folderpicker.h>
 
 #include <atomic>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -389,7 +388,6 @@ TEST(GtkDialogPictures, ShowEveryTextWholeAndApart) {
     } dialogs[] = {
         {SAMPLE_DIALOG, SampleProcedure},
     };
-    std::filesystem::create_directories("gtk-artefacts");
     for (const auto& row : dialogs) {
         SCOPED_TRACE(row.m_Template);
         s_Record record;
@@ -400,18 +398,11 @@ TEST(GtkDialogPictures, ShowEveryTextWholeAndApart) {
             ShowWindow(dialog, SW_SHOW);
         });
         ASSERT_NE(dialog, nullptr);
-        GtkWidget* window = display.WaitForShownWidget(dialog);
-        ASSERT_NE(window, nullptr);
-        const std::string picture = "gtk-artefacts/dialog-" + std::to_string(row.m_Template) + ".png";
-        std::vector<std::string> faults;
-        bool saved = false;
-        display.Run([&] {
-            faults = n_Platform::FindLayoutFaults(dialog);
-            saved = n_Platform::SaveDialogImage(window, picture);
-            DestroyWindow(dialog);
-        });
-        EXPECT_EQ(faults, std::vector<std::string>());
-        EXPECT_TRUE(saved) << picture;
+        const n_Platform::s_DialogPicture picture = n_Platform::TakeDialogPicture(display, dialog, row.m_Template);
+        display.Run([dialog] { DestroyWindow(dialog); });
+        EXPECT_TRUE(picture.m_Shown);
+        EXPECT_EQ(picture.m_Faults, std::vector<std::string>());
+        EXPECT_FALSE(picture.m_Path.empty());
     }
 }
 
