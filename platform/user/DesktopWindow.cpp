@@ -6,7 +6,6 @@
 
 #include "platform/user/DesktopWindow.h"
 
-#include "platform/kernel/LastError.h"
 #include "platform/user/Controls.h"
 #include "platform/user/MessageQueue.h"
 #include "platform/user/Monitors.h"
