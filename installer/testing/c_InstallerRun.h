@@ -18,13 +18,21 @@
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <thread>
 #include <unistd.h>
 
 class c_InstallerRun {
 public:
-    explicit c_InstallerRun(const std::string& programFolder = "Downloads") {
+    // Hands work that runs a message loop to a thread of the test's own (a display's UI thread);
+    // false when it cannot.
+    typedef std::function<bool(std::function<void()>)> t_UiThreadPost;
+
+    // The program runs on a thread of the run's own, or through uiThread when one is given; then the
+    // back end in place (a display's) stays, and boxes are the display's to answer.
+    explicit c_InstallerRun(const std::string& programFolder = "Downloads", t_UiThreadPost uiThread = nullptr)
+        : m_UiThread(std::move(uiThread)), m_Driver(m_UiThread != nullptr) {
         static int runs = 0;
         const std::string run = "run" + std::to_string(getpid()) + "-" + std::to_string(++runs);
         const std::string folder = m_Drives.GetC() + "/" + programFolder + "/" + run;
@@ -43,10 +51,15 @@ public:
     // Runs the program with the command line; false when its dialog does not come.
     bool Start(const std::u16string& commandLine = u"") {
         m_CommandLine = commandLine;
-        m_Thread = std::thread([this] {
+        const auto run = [this] {
             m_Result = AfxWinMain(nullptr, nullptr, m_CommandLine.data(), SW_SHOWDEFAULT);
             m_Ended = true;
-        });
+        };
+        if (m_UiThread == nullptr) {
+            m_Thread = std::thread(run);
+        } else if (!(m_PostedToUiThread = m_UiThread(run))) {
+            return false;
+        }
         m_Dialog = m_Driver.WaitForDialog(IDD_INSTALLER_DIALOG);
         // The window exists before its start-up has run; its version line comes near the end.
         return m_Dialog != nullptr &&
@@ -60,6 +73,9 @@ public:
         }
         if (m_Thread.joinable()) {
             m_Thread.join();
+        }
+        if (m_PostedToUiThread) {
+            WaitUntilEnded();
         }
     }
     bool WaitUntilEnded() {
@@ -80,6 +96,8 @@ private:
     c_TemporaryDrives m_Drives;
     std::string m_ProgramFolder;
     std::string m_DriveFolder;
+    t_UiThreadPost m_UiThread;
+    bool m_PostedToUiThread = false;
     n_Platform::c_DialogDriver m_Driver;
     c_InstallerApp m_App;
     std::u16string m_CommandLine;

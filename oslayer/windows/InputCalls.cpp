@@ -80,6 +80,10 @@ BOOL GetCursorInfo(CURSORINFO* info) {
     return ::GetCursorInfo(info);
 }
 
+HWND GetDesktopWindow() {
+    return ::GetDesktopWindow();
+}
+
 BOOL EnumDisplayMonitors(HDC dc, const RECT* clip, MONITORENUMPROC callback, LPARAM data) {
     return ::EnumDisplayMonitors(dc, clip, callback, data);
 }

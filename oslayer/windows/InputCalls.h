@@ -36,6 +36,7 @@ HCURSOR SetCursor(HCURSOR cursor);
 // The point comes first.
 BOOL ScreenToClient(POINT* point, HWND window);
 BOOL GetCursorInfo(CURSORINFO* info);
+HWND GetDesktopWindow();
 BOOL EnumDisplayMonitors(HDC dc, const RECT* clip, MONITORENUMPROC callback, LPARAM data);
 
 } // namespace n_OSLayer

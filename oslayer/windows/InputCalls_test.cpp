@@ -61,6 +61,16 @@ TEST(InputCalls, MetricsByName) {
     EXPECT_EQ(n_OSLayer::GetSystemMetrics(SM_CYSCREEN), 900);
 }
 
+TEST(InputCalls, TheDesktopWindowCoversThePrimaryMonitor) {
+    c_TestMonitors monitors(std::vector<n_Platform::s_Monitor>{{{0, 0, 1600, 900}, {0, 0, 1600, 860}}});
+    const HWND desktop = n_OSLayer::GetDesktopWindow();
+    EXPECT_EQ(desktop, GetDesktopWindow());
+    RECT rect = {};
+    ASSERT_TRUE(GetWindowRect(desktop, &rect));
+    EXPECT_EQ(rect.right, 1600);
+    EXPECT_EQ(rect.bottom, 900);
+}
+
 TEST(InputCalls, ScreenToClientTakesThePointFirst) {
     n_TestWindows::t_Handler handler = n_TestWindows::Default;
     HWND window = n_TestWindows::MakeWindow(&handler);

@@ -14,6 +14,10 @@ bool PostQuitMessageToThread(std::uint32_t threadId) {
     return PostThreadMessageW(threadId, WM_QUIT, 0, 0) != FALSE;
 }
 
+LRESULT CallWindowProc(WNDPROC previous, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return CallWindowProcW(previous, window, message, wParam, lParam);
+}
+
 std::uint64_t GetDoubleClickTime() {
     return ::GetDoubleClickTime();
 }

@@ -24,6 +24,21 @@ TEST(MessageCalls, QuitEndsTheThreadsLoop) {
     EXPECT_FALSE(n_OSLayer::PostQuitMessageToThread(thread.GetThreadId()));
 }
 
+TEST(MessageCalls, CallWindowProcReachesThePreviousProcedure) {
+    WPARAM seen = 0;
+    n_TestWindows::t_Handler handler = [&seen](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (message != WM_USER) {
+            return DefWindowProcW(window, message, wParam, lParam);
+        }
+        seen = wParam;
+        return lParam + 1;
+    };
+    HWND window = n_TestWindows::MakeWindow(&handler);
+    EXPECT_EQ(n_OSLayer::CallWindowProc(n_TestWindows::HandlerProcedure, window, WM_USER, 5, 41), 42);
+    EXPECT_EQ(seen, 5u);
+    DestroyWindow(window);
+}
+
 TEST(MessageCalls, ShowAndDoubleClick) {
     n_TestWindows::t_Handler handler = n_TestWindows::Default;
     HWND window = n_TestWindows::MakeWindow(&handler);

@@ -213,6 +213,10 @@ DWORD AssignCurrentThreadId() {
     return t_CurrentThreadId;
 }
 
+DWORD ReserveThreadId() {
+    return g_NextThreadId.fetch_add(1);
+}
+
 } // namespace n_PlatformThreads
 
 DWORD WINAPI ResumeThread(HANDLE handle) {

@@ -107,7 +107,7 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    return m_pfnSuper != nullptr ? m_pfnSuper(m_hWnd, message, wParam, lParam)
+    return m_pfnSuper != nullptr ? ::CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam)
                                  : ::DefWindowProcW(m_hWnd, message, wParam, lParam);
 }
 

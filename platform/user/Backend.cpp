@@ -5,6 +5,7 @@
 #include "platform/user/FolderPickerRequest.h"
 #include "platform/user/HeadlessBackend.h"
 #include "platform/user/MessageBoxes.h"
+#include "platform/user/MouseTracking.h"
 
 #include <atomic>
 
@@ -22,6 +23,10 @@ std::atomic<n_Platform::c_UserBackend*> g_p_Backend{nullptr};
 } // namespace
 
 namespace n_Platform {
+
+bool c_UserBackend::IsPointerOver(HWND window) {
+    return IsCursorOverWindow(window);
+}
 
 s_FontCell c_UserBackend::GetDialogFontCell(LPCWSTR, WORD points) {
     const int size = points == 0 ? 8 : points;

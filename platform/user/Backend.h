@@ -37,6 +37,9 @@ public:
     // Any thread, with or without the queue's lock: new input for a sleeping owner.
     virtual void WakeQueue(c_MessageQueue& queue) = 0;
 
+    // Any thread: the pointer is over the window and not over one of its children, for mouse
+    // tracking. By default the layer's cursor and rectangles say (IsCursorOverWindow).
+    virtual bool IsPointerOver(HWND window);
     // The dialog font's cell, from which dialog units become pixels. By default a 6 x 13 pixel font at 8 points,
     // growing with the size.
     virtual s_FontCell GetDialogFontCell(LPCWSTR face, WORD points);

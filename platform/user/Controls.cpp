@@ -34,6 +34,7 @@ void RegisterSystemClasses() {
         RegisterSystemClass(WC_TABCONTROLW, TabControlProcedure);
         RegisterSystemClass(WC_TREEVIEWW, TreeViewProcedure);
         RegisterSystemClass(u"#32770", DialogProcedure);
+        RegisterSystemClass(u"#32769", DefWindowProcW);
     });
 }
 

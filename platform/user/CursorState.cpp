@@ -1,9 +1,11 @@
-// The cursor: its place, kept within the monitors, and the process's cursor handle.
+// The cursor: its place, kept within the monitors, and the process's cursor handle. A move tells the
+// windows tracking the mouse that it left them.
 
 #include "platform/user/CursorState.h"
 
 #include "platform/kernel/LastError.h"
 #include "platform/user/Monitors.h"
+#include "platform/user/MouseTracking.h"
 
 #include <algorithm>
 #include <mutex>
@@ -49,24 +51,30 @@ void MoveCursorBy(const MOUSEINPUT& input) {
         return;
     }
     s_Cursor& cursor = GetCursor();
-    std::lock_guard<std::mutex> lock(cursor.m_Lock);
-    if ((input.dwFlags & MOUSEEVENTF_ABSOLUTE) == 0) {
-        const POINT place = ReadPlace(cursor);
-        PlaceCursor(cursor, static_cast<long long>(place.x) + input.dx, static_cast<long long>(place.y) + input.dy);
-        return;
+    {
+        std::lock_guard<std::mutex> lock(cursor.m_Lock);
+        if ((input.dwFlags & MOUSEEVENTF_ABSOLUTE) == 0) {
+            const POINT place = ReadPlace(cursor);
+            PlaceCursor(cursor, static_cast<long long>(place.x) + input.dx, static_cast<long long>(place.y) + input.dy);
+        } else {
+            const RECT primary = GetMonitors().front().m_Rect;
+            const long long width = primary.right - primary.left;
+            const long long height = primary.bottom - primary.top;
+            PlaceCursor(cursor, primary.left + input.dx * width / 65536, primary.top + input.dy * height / 65536);
+        }
     }
-    const RECT primary = GetMonitors().front().m_Rect;
-    const long long width = primary.right - primary.left;
-    const long long height = primary.bottom - primary.top;
-    PlaceCursor(cursor, primary.left + input.dx * width / 65536, primary.top + input.dy * height / 65536);
+    CheckMouseLeave();
 }
 
 } // namespace n_Platform
 
 BOOL WINAPI SetCursorPos(int x, int y) {
-    s_Cursor& cursor = GetCursor();
-    std::lock_guard<std::mutex> lock(cursor.m_Lock);
-    PlaceCursor(cursor, x, y);
+    {
+        s_Cursor& cursor = GetCursor();
+        std::lock_guard<std::mutex> lock(cursor.m_Lock);
+        PlaceCursor(cursor, x, y);
+    }
+    n_Platform::CheckMouseLeave();
     return TRUE;
 }
 

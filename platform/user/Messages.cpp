@@ -1,5 +1,6 @@
 // Posting, sending and taking messages: PostMessageW, PostThreadMessageW, SendMessageW, GetMessageW,
-// PeekMessageW, TranslateMessage, DispatchMessageW, PostQuitMessage and MsgWaitForMultipleObjectsEx.
+// PeekMessageW, TranslateMessage, DispatchMessageW, CallWindowProcW, PostQuitMessage and
+// MsgWaitForMultipleObjectsEx.
 
 #include "platform/kernel/LastError.h"
 #include "platform/user/MessageQueue.h"
@@ -124,6 +125,10 @@ LRESULT WINAPI DispatchMessageW(const MSG* message) {
         return 0;
     }
     return window->Call(message->message, message->wParam, message->lParam);
+}
+
+LRESULT WINAPI CallWindowProcW(WNDPROC procedure, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return procedure != nullptr ? procedure(window, message, wParam, lParam) : 0;
 }
 
 VOID WINAPI PostQuitMessage(int exitCode) {

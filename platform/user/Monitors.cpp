@@ -6,6 +6,7 @@
 #include "platform/user/Monitors.h"
 
 #include "platform/kernel/LastError.h"
+#include "platform/user/DesktopWindow.h"
 
 #include <algorithm>
 #include <mutex>
@@ -95,10 +96,13 @@ std::vector<s_Monitor> GetMonitors() {
 }
 
 void SetMonitors(std::vector<s_Monitor> monitors) {
-    s_Screen& screen = GetScreen();
-    std::lock_guard<std::mutex> lock(screen.m_Lock);
-    screen.m_Monitors = std::move(monitors);
-    ++screen.m_Generation;
+    {
+        s_Screen& screen = GetScreen();
+        std::lock_guard<std::mutex> lock(screen.m_Lock);
+        screen.m_Monitors = std::move(monitors);
+        ++screen.m_Generation;
+    }
+    FitDesktopWindow();
 }
 
 RECT GetVirtualScreen() {

@@ -1,5 +1,6 @@
 // Tests of window classes, the window table, window state and placement, and the back-end seam.
 
+#include "platform/testing/TestMonitors.h"
 #include "platform/testing/TestWindows.h"
 #include "platform/user/Backend.h"
 
@@ -280,6 +281,65 @@ TEST(Windows, ReplacingTheProcedureRedirectsMessages) {
     EXPECT_EQ(SendMessageW(window, WM_USER, 0, 0), 42);
     EXPECT_EQ(s_Calls, 1);
     DestroyWindow(window);
+}
+
+TEST(Windows, CallWindowProcHandsTheMessageToTheGivenProcedure) {
+    std::vector<std::vector<LPARAM>> seen;
+    t_Handler handler = [&seen](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (message != WM_USER) {
+            return Default(window, message, wParam, lParam);
+        }
+        seen.push_back({reinterpret_cast<LPARAM>(window), static_cast<LPARAM>(wParam), lParam});
+        return 7;
+    };
+    const HWND window = MakeWindow(&handler);
+    EXPECT_EQ(CallWindowProcW(n_TestWindows::HandlerProcedure, window, WM_USER, 3, 4), 7);
+    EXPECT_EQ(seen, (std::vector<std::vector<LPARAM>>{{reinterpret_cast<LPARAM>(window), 3, 4}}));
+    EXPECT_EQ(CallWindowProcW(nullptr, window, WM_USER, 3, 4), 0);
+    EXPECT_EQ(seen.size(), 1u);
+    DestroyWindow(window);
+}
+
+TEST(DesktopWindow, IsOneWindowOverThePrimaryMonitorThatNoThreadOfTheProgramOwns) {
+    const HWND desktop = GetDesktopWindow();
+    ASSERT_NE(desktop, nullptr);
+    HWND seenByAnother = nullptr;
+    std::thread([&seenByAnother] { seenByAnother = GetDesktopWindow(); }).join();
+    EXPECT_EQ(seenByAnother, desktop);
+    EXPECT_TRUE(IsWindow(desktop));
+    EXPECT_TRUE(IsWindowVisible(desktop));
+    EXPECT_EQ(GetParent(desktop), nullptr);
+    WCHAR name[16] = {};
+    EXPECT_EQ(std::u16string(name, static_cast<std::size_t>(GetClassNameW(desktop, name, 16))), u"#32769");
+    RECT rect = {};
+    ASSERT_TRUE(GetWindowRect(desktop, &rect));
+    EXPECT_EQ((std::vector<LONG>{rect.left, rect.top, rect.right, rect.bottom}), (std::vector<LONG>{0, 0, 1920, 1080}));
+    const DWORD owner = GetWindowThreadProcessId(desktop, nullptr);
+    EXPECT_NE(owner, 0u);
+    EXPECT_NE(owner, GetCurrentThreadId());
+    // Nothing runs its messages: a send is answered at once, a post fails, and it cannot be destroyed.
+    EXPECT_EQ(SendMessageW(desktop, WM_USER, 0, 0), 0);
+    EXPECT_FALSE(PostMessageW(desktop, WM_USER, 0, 0));
+    EXPECT_FALSE(DestroyWindow(desktop));
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+    EXPECT_TRUE(IsWindow(desktop));
+}
+
+TEST(DesktopWindow, FollowsThePrimaryMonitor) {
+    const HWND desktop = GetDesktopWindow();
+    RECT rect = {};
+    {
+        const c_TestMonitors monitors(
+            {{{1920, 0, 3200, 1024}, {1920, 0, 3200, 984}}, {{0, 0, 1920, 1080}, {0, 0, 1920, 1040}}});
+        ASSERT_TRUE(GetWindowRect(desktop, &rect));
+        EXPECT_EQ((std::vector<LONG>{rect.left, rect.top, rect.right, rect.bottom}),
+                  (std::vector<LONG>{1920, 0, 3200, 1024}));
+        ASSERT_TRUE(GetClientRect(desktop, &rect));
+        EXPECT_EQ((std::vector<LONG>{rect.left, rect.top, rect.right, rect.bottom}),
+                  (std::vector<LONG>{0, 0, 1280, 1024}));
+    }
+    ASSERT_TRUE(GetWindowRect(desktop, &rect));
+    EXPECT_EQ(rect.right, 1920);
 }
 
 TEST(WindowState, ShowingHidingAndEnabling) {

@@ -4,7 +4,7 @@
 // Without a display, input comes only from SendInput. Keys change the process's key state and go
 // as WM_KEYDOWN and WM_KEYUP (WM_SYSKEYDOWN and WM_SYSKEYUP while ALT is down, and for F10) to the
 // window that has the keyboard: the active window. Mouse input moves the cursor and changes the
-// button keys' state; no window gets mouse messages, since there is nothing to hit-test against.
+// button keys' state; no window gets mouse messages but the WM_MOUSELEAVE of TrackMouseEvent.
 
 #include "win32/user.h"
 
@@ -123,3 +123,28 @@ HCURSOR WINAPI SetCursor(HCURSOR cursor);
 BOOL WINAPI GetCursorInfo(CURSORINFO* info);
 // 500 ms, the Windows default.
 UINT WINAPI GetDoubleClickTime();
+
+#define WM_MOUSELEAVE 0x02A3
+
+#define TME_HOVER 0x00000001
+#define TME_LEAVE 0x00000002
+#define TME_NONCLIENT 0x00000010
+#define TME_QUERY 0x40000000
+#define TME_CANCEL 0x80000000
+
+#define HOVER_DEFAULT 0xFFFFFFFF
+
+struct TRACKMOUSEEVENT {
+    DWORD cbSize;
+    DWORD dwFlags;
+    HWND hwndTrack;
+    DWORD dwHoverTime;
+};
+static_assert(sizeof(TRACKMOUSEEVENT) == 24, "TRACKMOUSEEVENT is 24 bytes");
+typedef TRACKMOUSEEVENT* LPTRACKMOUSEEVENT;
+
+// Leave tracking only: each thread tracks one window of its own, which gets WM_MOUSELEAVE once the
+// cursor is no longer over it (over one of its children counts as left), and the tracking ends. A
+// window the cursor is not over gets it at once. TME_QUERY fills the record with the thread's
+// tracking; TME_CANCEL ends it. Hover and non-client tracking fail with ERROR_NOT_SUPPORTED.
+BOOL WINAPI TrackMouseEvent(LPTRACKMOUSEEVENT track);

@@ -26,6 +26,8 @@ namespace n_PlatformThreads {
 // every entry and leave.
 extern constinit thread_local DWORD t_CurrentThreadId;
 DWORD AssignCurrentThreadId();
+// An id that no thread will ever have, for what the system owns (the desktop window).
+DWORD ReserveThreadId();
 } // namespace n_PlatformThreads
 
 // Ids are never 0 and never reused while the process runs.

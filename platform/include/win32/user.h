@@ -245,6 +245,9 @@ BOOL WINAPI IsWindow(HWND window);
 DWORD WINAPI GetWindowThreadProcessId(HWND window, LPDWORD processId);
 // The parent of a child window, the owner of a pop-up window; null otherwise.
 HWND WINAPI GetParent(HWND window);
+// The desktop window ("#32769"): it covers the primary monitor and belongs to no thread of the
+// program, so no thread destroys it, posts to it fail and what is sent to it is answered with 0.
+HWND WINAPI GetDesktopWindow();
 
 // Text goes through WM_SETTEXT, WM_GETTEXT and WM_GETTEXTLENGTH, which DefWindowProcW answers.
 BOOL WINAPI SetWindowTextW(HWND window, LPCWSTR text);
@@ -330,6 +333,8 @@ BOOL WINAPI TranslateMessage(const MSG* message);
 // Calls the window procedure of a window of the calling thread; 0 for other messages.
 LRESULT WINAPI DispatchMessageW(const MSG* message);
 LRESULT WINAPI DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Calls the procedure (a subclassed window's previous one) on the calling thread; 0 without one.
+LRESULT WINAPI CallWindowProcW(WNDPROC procedure, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 VOID WINAPI PostQuitMessage(int exitCode);
 // Waits for up to 63 handles and for input of the kinds in wakeMask: input that arrived since the
 // thread last looked at its queue, or any input with MWMO_INPUTAVAILABLE. Input is reported as

@@ -22,8 +22,11 @@ namespace {
 constexpr const char* COMPACT_CONTROLS_CSS = ".platform-dialog button { padding: 0 6px; min-height: 0; }"
                                              ".platform-dialog entry { padding: 0 4px; min-height: 0; }"
                                              ".platform-dialog combobox button { padding: 0 4px; }"
+                                             ".platform-dialog checkbutton { padding-top: 0; padding-bottom: 0; }"
                                              ".platform-dialog progressbar trough,"
                                              ".platform-dialog progressbar progress { min-height: 12px; }";
+
+constexpr const char* DIALOG_UNIT_LETTERS = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
 
 void AddCompactStyle() {
     GtkCssProvider* provider = gtk_css_provider_new();
@@ -102,6 +105,13 @@ void c_GtkBackend::WakeQueue(c_MessageQueue& queue) {
     g_main_context_wakeup(nullptr);
 }
 
+bool c_GtkBackend::IsPointerOver(HWND window) {
+    if (!IsUiThread() || m_p_Mirror->Find(window) == nullptr) {
+        return c_HeadlessBackend::IsPointerOver(window);
+    }
+    return m_p_Mirror->FindWindowUnderPointer() == window;
+}
+
 s_FontCell c_GtkBackend::GetDialogFontCell(LPCWSTR face, WORD points) {
     PangoFontMap* fonts = pango_cairo_font_map_get_default();
     PangoContext* context = pango_font_map_create_context(fonts);
@@ -111,9 +121,17 @@ s_FontCell c_GtkBackend::GetDialogFontCell(LPCWSTR face, WORD points) {
     pango_font_description_set_family(description, family.c_str());
     pango_font_description_set_size(description, (points == 0 ? 8 : points) * PANGO_SCALE);
     PangoFontMetrics* metrics = pango_context_get_metrics(context, description, nullptr);
-    const s_FontCell cell = {pango_font_metrics_get_approximate_char_width(metrics) * 8 / PANGO_SCALE,
+    // The average width as Windows takes it for dialog units: the 52 letters' width over 52. Pango's
+    // approximate width is narrower for the fallback fonts, which leaves texts too little room.
+    PangoLayout* letters = pango_layout_new(context);
+    pango_layout_set_font_description(letters, description);
+    pango_layout_set_text(letters, DIALOG_UNIT_LETTERS, -1);
+    int lettersWidth = 0;
+    pango_layout_get_size(letters, &lettersWidth, nullptr);
+    const s_FontCell cell = {lettersWidth * 8 / (52 * PANGO_SCALE),
                              (pango_font_metrics_get_ascent(metrics) + pango_font_metrics_get_descent(metrics)) * 8 /
                                  PANGO_SCALE};
+    g_object_unref(letters);
     pango_font_metrics_unref(metrics);
     pango_font_description_free(description);
     g_object_unref(context);

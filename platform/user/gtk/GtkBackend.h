@@ -41,6 +41,9 @@ public:
     void OnWindowDestroyed(HWND window) override;
     void WaitForInput(c_MessageQueue& queue, std::unique_lock<std::mutex>& lock) override;
     void WakeQueue(c_MessageQueue& queue) override;
+    // On the UI thread, for a window that GTK shows: GDK's pointer, over the window's widget and not
+    // over a control of it. Otherwise the layer's cursor.
+    bool IsPointerOver(HWND window) override;
     s_FontCell GetDialogFontCell(LPCWSTR face, WORD points) override;
     void OnListLineAdded(HWND list, std::u16string_view line) override;
     void OnProgressChanged(HWND bar, int position, int low, int high) override;

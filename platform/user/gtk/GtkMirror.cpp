@@ -4,6 +4,7 @@
 
 #include "platform/files/PathText.h"
 #include "platform/user/Dialogs.h"
+#include "platform/user/MouseTracking.h"
 #include "platform/user/Resources.h"
 #include "platform/user/UserActions.h"
 #include "platform/user/WindowTable.h"
@@ -34,6 +35,17 @@ gboolean OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer window) {
     const HWND handle = static_cast<HWND>(window);
     n_Platform::PostUserAction(handle, [handle, virtualKey] { n_Platform::PressKeyInDialog(handle, virtualKey); });
     return TRUE;
+}
+
+// The pointer left a widget, perhaps for one of its controls: the windows that track it look again.
+gboolean OnPointerLeft(GtkWidget*, GdkEventCrossing*, gpointer) {
+    n_Platform::CheckMouseLeave();
+    return FALSE;
+}
+
+void WatchPointerLeaving(GtkWidget* widget) {
+    gtk_widget_add_events(widget, GDK_LEAVE_NOTIFY_MASK);
+    g_signal_connect(widget, "leave-notify-event", G_CALLBACK(OnPointerLeft), nullptr);
 }
 
 // The dialog's template font (fontconfig falls back to an installed sans font); sans otherwise.
@@ -169,6 +181,29 @@ GtkWidget* c_GtkMirror::Find(HWND window) const {
     return top != m_Tops.end() ? top->second.m_p_Window : nullptr;
 }
 
+HWND c_GtkMirror::FindWindowUnderPointer() const {
+    GdkDevice* pointer = gdk_seat_get_pointer(gdk_display_get_default_seat(gdk_display_get_default()));
+    GdkWindow* under = gdk_device_get_window_at_position(pointer, nullptr, nullptr);
+    gpointer owner = nullptr;
+    if (under != nullptr) {
+        gdk_window_get_user_data(under, &owner);
+    }
+    // The widget of the GDK window, or the nearest of its containers that stands for a window.
+    for (auto* widget = static_cast<GtkWidget*>(owner); widget != nullptr; widget = gtk_widget_get_parent(widget)) {
+        for (const auto& [handle, child] : m_Children) {
+            if (child.m_View.m_p_Widget == widget) {
+                return handle;
+            }
+        }
+        for (const auto& [handle, top] : m_Tops) {
+            if (top.m_p_Window == widget) {
+                return handle;
+            }
+        }
+    }
+    return nullptr;
+}
+
 c_GtkMirror::s_TopView* c_GtkMirror::MakeTop(HWND window) {
     s_TopView top;
     top.m_p_Window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
@@ -179,6 +214,7 @@ c_GtkMirror::s_TopView* c_GtkMirror::MakeTop(HWND window) {
     SetDialogFont(window, top.m_p_Window);
     g_signal_connect(top.m_p_Window, "delete-event", G_CALLBACK(OnDelete), window);
     g_signal_connect(top.m_p_Window, "key-press-event", G_CALLBACK(OnKeyPress), window);
+    WatchPointerLeaving(top.m_p_Window);
     const HWND owner = FindOwnWindow(window)->ReadState().m_Parent;
     const auto ownerTop = m_Tops.find(owner);
     if (ownerTop != m_Tops.end()) {
@@ -202,6 +238,10 @@ void c_GtkMirror::MakeChild(HWND child, HWND top) {
         return;
     }
     s_ChildView view{top, MakeControlWidget(child, kind)};
+    WatchPointerLeaving(view.m_View.m_p_Widget);
+    if (view.m_View.m_p_Inner != nullptr) {
+        WatchPointerLeaving(view.m_View.m_p_Inner);
+    }
     gtk_fixed_put(GTK_FIXED(m_Tops.at(top).m_p_Fixed), view.m_View.m_p_Widget, 0, 0);
     if (view.m_View.m_p_Inner != nullptr) {
         gtk_widget_show(view.m_View.m_p_Inner);

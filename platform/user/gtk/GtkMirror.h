@@ -5,7 +5,8 @@
 // title, its dialog font, its icon (WM_SETICON) and its controls, placed at their rectangles
 // (GtkControls.h). A window owned by another becomes modal over it, as the layer's owned dialogs
 // are. The frame's close button gives WM_CLOSE, and Enter and Escape go to the dialog's keys, all
-// as user actions. UI thread only.
+// as user actions. The pointer leaving a widget has the windows that track the mouse checked. UI
+// thread only.
 
 #include "platform/user/gtk/GtkControls.h"
 
@@ -31,6 +32,9 @@ public:
     void ShowFocus();
     // The widget of a control or the GtkWindow of a top-level window; null for none.
     GtkWidget* Find(HWND window) const;
+    // The window whose widget has the pointer (a top-level window where it is over no control of
+    // it); null when the pointer is over none.
+    HWND FindWindowUnderPointer() const;
 
 private:
     struct s_TopView {

@@ -6,8 +6,12 @@
 #include "platform/user/WindowTable.h"
 #include "platform/user/gtk/GtkBackend.h"
 #include "platform/user/gtk/GtkControls.h"
+#include "platform/user/gtk/testing/c_GtkTestDisplay.h"
 
 #include <gtk/gtk.h>
+
+#include <filesystem>
+#include <optional>
 
 namespace {
 
@@ -32,21 +36,33 @@ std::u16string LayerText(HWND control) {
     return text;
 }
 
-// The text the widget shows, as the layer's text would be given to it; null for a widget without.
-const char* ShownText(const s_Shown& shown) {
-    switch (shown.m_Kind) {
+// The text the widget shows, as the layer's text would be given to it; none for a widget without.
+std::optional<std::string> ShownText(n_Platform::e_ControlKind kind, GtkWidget* widget) {
+    const char* text = nullptr;
+    switch (kind) {
         case n_Platform::e_ControlKind::PUSH_BUTTON:
         case n_Platform::e_ControlKind::CHECK_BOX:
-            return gtk_button_get_label(GTK_BUTTON(shown.m_p_Widget));
+            text = gtk_button_get_label(GTK_BUTTON(widget));
+            break;
         case n_Platform::e_ControlKind::GROUP_BOX:
-            return gtk_frame_get_label(GTK_FRAME(shown.m_p_Widget));
+            text = gtk_frame_get_label(GTK_FRAME(widget));
+            break;
         case n_Platform::e_ControlKind::LABEL:
-            return gtk_label_get_label(GTK_LABEL(shown.m_p_Widget));
+            text = gtk_label_get_label(GTK_LABEL(widget));
+            break;
         case n_Platform::e_ControlKind::EDIT:
-            return gtk_entry_get_text(GTK_ENTRY(shown.m_p_Widget));
+            text = gtk_entry_get_text(GTK_ENTRY(widget));
+            break;
+        case n_Platform::e_ControlKind::COMBO_BOX: {
+            gchar* chosen = gtk_combo_box_text_get_active_text(GTK_COMBO_BOX_TEXT(widget));
+            const std::string shown = chosen != nullptr ? chosen : "";
+            g_free(chosen);
+            return shown;
+        }
         default:
-            return nullptr;
+            return std::nullopt;
     }
+    return std::string(text != nullptr ? text : "");
 }
 
 std::string Expected(const s_Shown& shown) {
@@ -64,18 +80,24 @@ bool Overlap(const GtkAllocation& one, const GtkAllocation& other) {
 }
 
 void CheckOne(const s_Shown& shown, std::vector<std::string>& faults) {
-    const char* text = ShownText(shown);
-    if (text != nullptr && Expected(shown) != text) {
-        faults.push_back(Describe(shown.m_Control) + " shows \"" + text + "\"");
+    const std::optional<std::string> text = ShownText(shown.m_Kind, shown.m_p_Widget);
+    if (text.has_value() && Expected(shown) != *text) {
+        faults.push_back(Describe(shown.m_Control) + " shows \"" + *text + "\"");
     }
+    // The room is the control's rectangle; GTK's fixed container would grow a widget past it.
+    int width = 0;
+    int height = 0;
+    gtk_widget_get_size_request(shown.m_p_Widget, &width, &height);
+    width = width >= 0 ? width : shown.m_Room.width;
+    height = height >= 0 ? height : shown.m_Room.height;
     int minimumWidth = 0;
     int minimumHeight = 0;
     gtk_widget_get_preferred_width(shown.m_p_Widget, &minimumWidth, nullptr);
-    gtk_widget_get_preferred_height_for_width(shown.m_p_Widget, shown.m_Room.width, &minimumHeight, nullptr);
-    if (minimumWidth > shown.m_Room.width || minimumHeight > shown.m_Room.height) {
+    gtk_widget_get_preferred_height_for_width(shown.m_p_Widget, width, &minimumHeight, nullptr);
+    if (minimumWidth > width || minimumHeight > height) {
         faults.push_back(Describe(shown.m_Control) + " needs " + std::to_string(minimumWidth) + " x " +
-                         std::to_string(minimumHeight) + " but has " + std::to_string(shown.m_Room.width) + " x " +
-                         std::to_string(shown.m_Room.height));
+                         std::to_string(minimumHeight) + " but has " + std::to_string(width) + " x " +
+                         std::to_string(height));
     }
 }
 
@@ -119,6 +141,32 @@ bool SaveDialogImage(GtkWidget* window, const std::string& path) {
     const bool written = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
     cairo_surface_destroy(surface);
     return written;
+}
+
+std::string GetShownText(HWND control) {
+    GtkWidget* widget = Backend().FindWidget(control);
+    return widget != nullptr ? ShownText(GetControlKind(control), widget).value_or("") : "";
+}
+
+s_DialogPicture TakeDialogPicture(const c_GtkTestDisplay& display, HWND dialog, WORD templateId) {
+    s_DialogPicture picture;
+    GtkWidget* window = display.WaitForShownWidget(dialog);
+    if (window == nullptr) {
+        return picture;
+    }
+    picture.m_Shown = true;
+    // Beside the test program: tests may work in temporary folders that go when they end.
+    const std::filesystem::path folder =
+        std::filesystem::read_symlink("/proc/self/exe").parent_path() / "gtk-artefacts";
+    std::filesystem::create_directories(folder);
+    const std::string path = (folder / ("dialog-" + std::to_string(templateId) + ".png")).string();
+    display.Run([&] {
+        picture.m_Faults = FindLayoutFaults(dialog);
+        if (SaveDialogImage(window, path)) {
+            picture.m_Path = path;
+        }
+    });
+    return picture;
 }
 
 } // namespace n_Platform
