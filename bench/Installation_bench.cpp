@@ -122,6 +122,31 @@ int RunProgram(const std::vector<std::string>& arguments, const std::vector<std:
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// The last lines of the newest log in the folder, which is gone with the kit.
+void PrintLogEnd(const std::string& folder) {
+    std::filesystem::path newest;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        if (newest.empty() || entry.last_write_time() > std::filesystem::last_write_time(newest)) {
+            newest = entry.path();
+        }
+    }
+    if (newest.empty()) {
+        std::fprintf(stderr, "Installation_bench: the installer wrote no log\n");
+        return;
+    }
+    std::vector<std::string> lines;
+    std::istringstream log(ReadFile(newest.string()));
+    for (std::string line; std::getline(log, line);) {
+        lines.push_back(line);
+    }
+    std::string end;
+    for (std::size_t at = lines.size() > 8 ? lines.size() - 8 : 0; at < lines.size(); ++at) {
+        end += "    " + lines[at] + "\n";
+    }
+    std::fprintf(stderr, "Installation_bench: the end of its log %s:\n%s", newest.c_str(), end.c_str());
+}
+
 // A fresh drive C: with the program copied into C:\Downloads, so its log and its copy stay inside.
 std::string MakeDriveC() {
     const std::string driveC = GetKit().GetPath("run/c");
@@ -142,7 +167,7 @@ void Installation_ours(benchmark::State& state) {
         state.ResumeTiming();
         // A program that does not end by itself is stopped; it has then installed nothing whole.
         status = RunProgram(
-            {"/usr/bin/timeout", "300", driveC + "/Downloads/DovrikChartInstaller.exe", "/InstallPath=C:\\DovrikChart",
+            {"/usr/bin/timeout", "120", driveC + "/Downloads/DovrikChartInstaller.exe", "/InstallPath=C:\\DovrikChart",
              "/CreateShortcuts=false", "/AutoStart2=1"},
             {"PLATFORM_DRIVES=C=" + driveC + ";Z=/", "HOME=" + driveC, "SSL_CERT_FILE=" + GetKit().GetAuthorityPath()},
             &peakMiB);
@@ -150,10 +175,9 @@ void Installation_ours(benchmark::State& state) {
     const int missing = CountMissingFiles(driveC + "/DovrikChart");
     if (missing > 0) {
         g_Failed = true;
-        std::fprintf(stderr,
-                     "Installation_bench: the installer (exit status %d) left %d of %zu listed files out; its log is "
-                     "under %s/Downloads/Logs\n",
-                     status, missing, GetListedFiles().size(), driveC.c_str());
+        std::fprintf(stderr, "Installation_bench: the installer (exit status %d) left %d of %zu listed files out\n",
+                     status, missing, GetListedFiles().size());
+        PrintLogEnd(driveC + "/Downloads/Logs");
         state.SkipWithError("the installer did not install the files");
         return;
     }
