@@ -15,13 +15,14 @@ function(project_folder name)
         list(APPEND patterns "${subdir}/*.cpp" "${subdir}/testing/*.cpp")
     endforeach()
     file(GLOB all_sources CONFIGURE_DEPENDS ${patterns})
-    set(testing_sources ${all_sources})
-    list(FILTER testing_sources INCLUDE REGEX "/testing/[^/]*\\.cpp$")
-    list(FILTER all_sources EXCLUDE REGEX "/testing/[^/]*\\.cpp$")
-    set(library_sources ${all_sources})
-    list(FILTER library_sources EXCLUDE REGEX "_test\\.cpp$")
+    # Tests of testing/ helpers sit beside them and are tests like any other.
     set(test_sources ${all_sources})
     list(FILTER test_sources INCLUDE REGEX "_test\\.cpp$")
+    list(FILTER all_sources EXCLUDE REGEX "_test\\.cpp$")
+    set(testing_sources ${all_sources})
+    list(FILTER testing_sources INCLUDE REGEX "/testing/[^/]*\\.cpp$")
+    set(library_sources ${all_sources})
+    list(FILTER library_sources EXCLUDE REGEX "/testing/[^/]*\\.cpp$")
     set(e2e_sources ${test_sources})
     list(FILTER e2e_sources INCLUDE REGEX "_e2e_test\\.cpp$")
     list(FILTER test_sources EXCLUDE REGEX "_e2e_test\\.cpp$")
@@ -58,19 +59,38 @@ function(project_folder name)
     if(test_sources)
         project_test_executable(${name}_tests "${test_sources}" ${name} ${name} ${testing_libraries} ${ARG_TEST_LIBS})
     endif()
+    # An end-to-end test file that needs a fixed resource (a fixed port) names it in a line
+    # "// ctest-resource-lock: NAME"; it becomes an executable of its own, whose tests CTest never runs
+    # beside other tests holding NAME, so the folder's other end-to-end tests still run in parallel.
+    foreach(source IN LISTS e2e_sources)
+        file(STRINGS ${source} lock_lines REGEX "^// ctest-resource-lock: [A-Za-z0-9_]+$")
+        if(lock_lines)
+            list(REMOVE_ITEM e2e_sources ${source})
+            string(REPLACE "// ctest-resource-lock: " "" lock "${lock_lines}")
+            get_filename_component(stem ${source} NAME_WE)
+            project_test_executable(${name}_${stem}s "${source}" e2e ${name} ${testing_libraries} ${ARG_TEST_LIBS}
+                RESOURCE_LOCK ${lock})
+        endif()
+    endforeach()
     if(e2e_sources)
         project_test_executable(${name}_e2e_tests "${e2e_sources}" e2e ${name} ${testing_libraries} ${ARG_TEST_LIBS})
     endif()
 endfunction()
 
-# One GoogleTest executable registered with CTest under the given label.
+# One GoogleTest executable registered with CTest under the given label, linking the libraries that
+# follow; RESOURCE_LOCK NAME (optional, last) is given to each of its tests.
 function(project_test_executable target sources label)
+    cmake_parse_arguments(ARG "" "RESOURCE_LOCK" "" ${ARGN})
     add_executable(${target} ${sources})
-    target_link_libraries(${target} PRIVATE ${ARGN} GTest::gtest_main GTest::gmock)
+    target_link_libraries(${target} PRIVATE ${ARG_UNPARSED_ARGUMENTS} GTest::gtest_main GTest::gmock)
     # GoogleTest's header is a quarter of what a test file costs to compile; parse it once per target.
     target_precompile_headers(${target} PRIVATE <gtest/gtest.h>)
+    set(properties LABELS ${label} TIMEOUT 300)
+    if(ARG_RESOURCE_LOCK)
+        list(APPEND properties RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
+    endif()
     gtest_discover_tests(${target}
         DISCOVERY_MODE PRE_TEST
-        PROPERTIES LABELS ${label} TIMEOUT 300
+        PROPERTIES ${properties}
         DISCOVERY_TIMEOUT 60)
 endfunction()

@@ -31,6 +31,8 @@ bool c_PeerFolder::Start(const std::vector<std::string>& arguments, const std::s
     if (!IsReady()) {
         return false;
     }
+    // The old one first, so that the new one finds its address free.
+    Stop();
     m_p_Process = std::make_unique<c_PeerProcess>(arguments);
     return m_p_Process->IsStarted() && c_PeerProcess::WaitUntilListening(address, port);
 }

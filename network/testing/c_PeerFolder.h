@@ -20,8 +20,11 @@ public:
     bool IsReady() const { return !m_Folder.empty(); }
     std::string GetPath(const std::string& name) const { return m_Folder + "/" + name; }
     void WriteFile(const std::string& name, const std::string& content) const;
-    // Starts the program and waits until address:port takes connections.
+    // Starts the program and waits until address:port takes connections; a program started before
+    // is stopped first.
     bool Start(const std::vector<std::string>& arguments, const std::string& address, std::uint16_t port);
+    // Stops the program by its process id; the folder stays.
+    void Stop() { m_p_Process.reset(); }
 
 private:
     std::string m_Folder;
