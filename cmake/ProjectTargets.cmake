@@ -6,10 +6,12 @@
 # A folder's *_e2e_test.cpp files, which start real peers, make a second executable labelled e2e.
 # Sources are found by globbing, so adding a file pair needs no edit here.
 
-# project_folder(NAME [SUBDIRS ...] [DEPS ...] [PUBLIC_LIBS ...] [TEST_LIBS ...])
+# project_folder(NAME [SUBDIRS ...] [DEPS ...] [PUBLIC_LIBS ...] [TEST_LIBS ...] [E2E_RESOURCE_LOCK lock])
 # SUBDIRS lists subfolders (such as internal) whose sources belong to the same library.
+# E2E_RESOURCE_LOCK names a CTest resource that the folder's end-to-end tests hold one at a time
+# (fixed addresses that two tests cannot serve at once).
 function(project_folder name)
-    cmake_parse_arguments(ARG "" "" "SUBDIRS;DEPS;PUBLIC_LIBS;TEST_LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "" "E2E_RESOURCE_LOCK" "SUBDIRS;DEPS;PUBLIC_LIBS;TEST_LIBS" ${ARGN})
     set(patterns "*.cpp" "testing/*.cpp")
     foreach(subdir IN LISTS ARG_SUBDIRS)
         list(APPEND patterns "${subdir}/*.cpp" "${subdir}/testing/*.cpp")
@@ -59,18 +61,25 @@ function(project_folder name)
         project_test_executable(${name}_tests "${test_sources}" ${name} ${name} ${testing_libraries} ${ARG_TEST_LIBS})
     endif()
     if(e2e_sources)
-        project_test_executable(${name}_e2e_tests "${e2e_sources}" e2e ${name} ${testing_libraries} ${ARG_TEST_LIBS})
+        project_test_executable(${name}_e2e_tests "${e2e_sources}" e2e ${name} ${testing_libraries} ${ARG_TEST_LIBS}
+            RESOURCE_LOCK ${ARG_E2E_RESOURCE_LOCK})
     endif()
 endfunction()
 
-# One GoogleTest executable registered with CTest under the given label.
+# One GoogleTest executable registered with CTest under the given label; the other arguments are the
+# libraries it links, and RESOURCE_LOCK a resource its tests hold.
 function(project_test_executable target sources label)
+    cmake_parse_arguments(ARG "" "RESOURCE_LOCK" "" ${ARGN})
+    set(lock_properties "")
+    if(ARG_RESOURCE_LOCK)
+        set(lock_properties RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
+    endif()
     add_executable(${target} ${sources})
-    target_link_libraries(${target} PRIVATE ${ARGN} GTest::gtest_main GTest::gmock)
+    target_link_libraries(${target} PRIVATE ${ARG_UNPARSED_ARGUMENTS} GTest::gtest_main GTest::gmock)
     # GoogleTest's header is a quarter of what a test file costs to compile; parse it once per target.
     target_precompile_headers(${target} PRIVATE <gtest/gtest.h>)
     gtest_discover_tests(${target}
         DISCOVERY_MODE PRE_TEST
-        PROPERTIES LABELS ${label} TIMEOUT 300
+        PROPERTIES LABELS ${label} TIMEOUT 300 ${lock_properties}
         DISCOVERY_TIMEOUT 60)
 endfunction()

@@ -124,8 +124,8 @@ void c_FileDownloader::OnAsyncHTTP2RequestFinished(c_AsyncHTTP2*, c_AsyncHTTP2Re
         return;
     }
     if (endState == c_AsyncHTTP2::c_Request::END_CANCELED) {
-        LogMessage(Concat({"Download of ", url, " did not complete. Status: ", statusText, " Request ID: ",
-                           ToString(id)}));
+        LogMessage(
+            Concat({"Download of ", url, " did not complete. Status: ", statusText, " Request ID: ", ToString(id)}));
         return;
     }
     if (m_VersionRequests.count(id) != 0) {
@@ -232,8 +232,7 @@ void c_FileDownloader::UploadLog(const c_String& message) {
     c_HTTPRequestParameters parameters;
     parameters.m_Method = HTTP_METHOD_POST;
     parameters.m_URL = GetWebSiteBaseURL() + "API.php?Service=UploadInstallerLogFile";
-    parameters.SetBody(
-        Concat({"Username=", URLEncode(ReadUsernameFile()), "&MessageText=", URLEncode(message)}));
+    parameters.SetBody(Concat({"Username=", URLEncode(ReadUsernameFile()), "&MessageText=", URLEncode(message)}));
     const c_AsyncHTTP2::c_Request* request = m_AsyncHTTP.SendRequest(parameters, nullptr);
     m_LogUploadRequestID = request != nullptr ? request->GetID() : 0;
 }

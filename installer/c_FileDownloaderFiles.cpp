@@ -23,7 +23,7 @@ namespace {
 
 constexpr std::int32_t HTTP_STATUS_OK = 200;
 const char* const LIST_FORMAT_ERROR = "Incorrect format for FilesToDownload.txt file.";
-const std::array<const char*, 7> PROTECTED_EXTENSIONS = {".twconfig", ".stdycollct", ".cht", ".dly",
+const std::array<const char*, 7> PROTECTED_EXTENSIONS = {".twconfig", ".stdycollct", ".cht",   ".dly",
                                                          ".qvid",     ".cfg",        ".config"};
 
 // The lines of a list body; a final "\r\n" adds no empty line.
@@ -249,7 +249,8 @@ void c_FileDownloader::OnFileFinished(const c_String& url, const c_String& statu
     s_FileToDownload& file = found->second;
     file.m_RequestID = 0;
     const c_ByteBuffer& body = response.GetBody();
-    const bool answered = endState == c_AsyncHTTP2::c_Request::END_COMPLETED && response.GetStatusCode() == HTTP_STATUS_OK;
+    const bool answered =
+        endState == c_AsyncHTTP2::c_Request::END_COMPLETED && response.GetStatusCode() == HTTP_STATUS_OK;
     const bool md5Listed = !file.m_MD5.IsEmpty();
     const bool md5Matches = answered && md5Listed && GetMD5OfData(body.GetSpan()) == file.m_MD5;
     // A matching digest proves the body whatever it looks like; without one it must be whole and not

@@ -63,9 +63,15 @@ TEST(FileDownloader, HtmlResponses) {
         const char* m_Body;
         bool m_Html;
     } rows[] = {
-        {"<!DOCTYPE html><html>", true}, {"<!doctype HTML>", true}, {"<html><body>404", true},
-        {"<HTML>", true},                {" <html>", false},        {"<html lang=en>", false},
-        {"<!DOCTYP", false},             {"a=b\r\n", false},        {"", false},
+        {"<!DOCTYPE html><html>", true},
+        {"<!doctype HTML>", true},
+        {"<html><body>404", true},
+        {"<HTML>", true},
+        {" <html>", false},
+        {"<html lang=en>", false},
+        {"<!DOCTYP", false},
+        {"a=b\r\n", false},
+        {"", false},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(c_FileDownloader::IsHtmlResponse(row.m_Body), row.m_Html) << row.m_Body;
