@@ -389,17 +389,8 @@ protected:
         delete s_p_Mirrors;
         s_p_Mirrors = nullptr;
     }
-    FileDownloaderLogUpload() {
-        const std::string program = m_Drives.GetC() + "/Program";
-        std::filesystem::create_directories(program);
-        setenv(n_Platform::MODULE_PATH_VARIABLE, (program + "/DovrikChartInstaller.exe").c_str(), 1);
-        m_ProgramFolder = program + "/";
-        c_TimerCore::Start();
-    }
-    ~FileDownloaderLogUpload() override {
-        c_TimerCore::Stop();
-        unsetenv(n_Platform::MODULE_PATH_VARIABLE);
-    }
+    FileDownloaderLogUpload() { c_TimerCore::Start(); }
+    ~FileDownloaderLogUpload() override { c_TimerCore::Stop(); }
     void SetUp() override { ASSERT_TRUE(s_p_Mirrors->IsReady()); }
 
     // Uploads the message with the downloader and returns the raw request the site recorded.
@@ -410,9 +401,24 @@ protected:
         return s_p_Mirrors->Site().GetRequests().back();
     }
 
+    // The program's path, set before the core's threads start and cleared after they end.
+    class c_ModulePath {
+    public:
+        explicit c_ModulePath(const std::string& folder) : m_Folder(folder + "/Program/") {
+            std::filesystem::create_directories(m_Folder);
+            setenv(n_Platform::MODULE_PATH_VARIABLE, (m_Folder + "DovrikChartInstaller.exe").c_str(), 1);
+        }
+        ~c_ModulePath() { unsetenv(n_Platform::MODULE_PATH_VARIABLE); }
+        c_ModulePath(const c_ModulePath&) = delete;
+        c_ModulePath& operator=(const c_ModulePath&) = delete;
+
+        std::string m_Folder;
+    };
+
     static inline c_FileDownloaderMirrors* s_p_Mirrors = nullptr;
     c_TemporaryDrives m_Drives;
-    std::string m_ProgramFolder;
+    c_ModulePath m_ModulePath{m_Drives.GetC()};
+    const std::string& m_ProgramFolder = m_ModulePath.m_Folder;
     c_CoreSession m_Session;
 };
 
