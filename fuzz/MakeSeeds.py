@@ -205,3 +205,11 @@ write("ShellLinkFile", "foreign", link_header(0x01 | 0x02 | 0x04 | 0x08) + b"\x0
 # DesktopEntry: user-dirs.dirs texts.
 write("DesktopEntry", "home", b"XDG_DOWNLOAD_DIR=\"$HOME/Dl\"\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n")
 write("DesktopEntry", "absolute", b"XDG_DESKTOP_DIR=\"/srv/desk\"\r\n")
+
+# FileListLine: list bodies with files, folders, a common folder and hostile names.
+write("FileListLine", "list", b"alpha.txt=|f1005b52286dd6839ac47182066363b3\r\nMy File.txt=Sub\\Deep|abc|x\r\nCommon\r\n")
+write("FileListLine", "hostile", b"..\\..\\evil.txt=\r\nx.txt=../..\r\na:b=\r\nC:\\x.txt=\r\nq=\\/a//b/\\|m\r\n")
+
+# VersionNumbers: one mirror's answer per line.
+write("VersionNumbers", "mirrors", b" 2400||2401||x||y||3\r\n2400||2401||x||y||7\n2400||2401||x||y||7\n1||2||3||4")
+write("VersionNumbers", "zero", b"1||2||3||4||0\n5||6||7||8||-4\n<html>")

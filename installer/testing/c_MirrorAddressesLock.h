@@ -3,6 +3,7 @@
 // and tests of other build trees run beside ours, so every process that starts a server there holds an
 // exclusive flock on one file from before the start to after the stop. Taking it waits.
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -13,7 +14,10 @@ public:
 
     c_MirrorAddressesLock() {
         m_File = open(PATH, O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-        m_Held = m_File >= 0 && flock(m_File, LOCK_EX) == 0;
+        int result = -1;
+        while (m_File >= 0 && (result = flock(m_File, LOCK_EX)) != 0 && errno == EINTR) {
+        }
+        m_Held = result == 0;
     }
     ~c_MirrorAddressesLock() {
         if (m_File >= 0) {

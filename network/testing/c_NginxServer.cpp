@@ -9,20 +9,20 @@
 #include <fstream>
 
 c_NginxServer::c_NginxServer(const std::string& address, const std::string& certificate, const std::string& key,
-                             const std::string& httpDirectives, const std::string& serverDirectives)
+                             const std::string& httpDirectives, const std::string& serverDirectives, std::uint16_t port)
     : m_Address(address) {
     Start(" ssl",
           "    ssl_certificate " + certificate + ";\n    ssl_certificate_key " + key +
               ";\n    ssl_protocols TLSv1.2;\n    ssl_ciphers " + CIPHER + ";\n" + serverDirectives,
-          httpDirectives);
+          httpDirectives, port);
 }
 
 c_NginxServer::c_NginxServer(const std::string& address) : m_Address(address) {
-    Start("", "", "");
+    Start("", "", "", 0);
 }
 
 void c_NginxServer::Start(const std::string& listenOptions, const std::string& serverLines,
-                          const std::string& httpDirectives) {
+                          const std::string& httpDirectives, std::uint16_t fixedPort) {
     char pattern[] = "/tmp/network-nginx-XXXXXX";
     if (mkdtemp(pattern) == nullptr) {
         return;
@@ -30,7 +30,7 @@ void c_NginxServer::Start(const std::string& listenOptions, const std::string& s
     m_Folder = pattern;
     std::filesystem::create_directory(m_Folder + "/files");
     // Free on 127.0.0.1 is as good as free here: nothing else in the tests listens on the others.
-    const std::uint16_t port = n_PosixPeer::FindClosedPort();
+    const std::uint16_t port = fixedPort != 0 ? fixedPort : n_PosixPeer::FindClosedPort();
     const std::string temporary = m_Folder + "/temp";
     std::ofstream(m_Folder + "/nginx.conf")
         << "daemon off;\nmaster_process off;\nworker_processes 1;\nerror_log " << m_Folder << "/error.log;\npid "

@@ -14,9 +14,10 @@ public:
     static constexpr const char* CIPHER = "ECDHE-ECDSA-AES128-GCM-SHA256";
 
     // certificate and key: PEM files, an ECDSA key for CIPHER. The directives go into the http and
-    // server blocks (gzip, rate limits, a log of one's own).
+    // server blocks (gzip, rate limits, a log of one's own). Port 0 takes a free one.
     c_NginxServer(const std::string& address, const std::string& certificate, const std::string& key,
-                  const std::string& httpDirectives = "", const std::string& serverDirectives = "");
+                  const std::string& httpDirectives = "", const std::string& serverDirectives = "",
+                  std::uint16_t port = 0);
     // Plain HTTP.
     explicit c_NginxServer(const std::string& address);
     ~c_NginxServer();
@@ -33,7 +34,8 @@ public:
 
 private:
     // serverLines: the TLS lines and directives of the server block, or none.
-    void Start(const std::string& listenOptions, const std::string& serverLines, const std::string& httpDirectives);
+    void Start(const std::string& listenOptions, const std::string& serverLines, const std::string& httpDirectives,
+               std::uint16_t port);
 
     std::string m_Address;
     std::string m_Folder;

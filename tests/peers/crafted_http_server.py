@@ -14,6 +14,7 @@ Scenarios:
   /silent        reads the request and never answers
   /header-only   the header of a 100-byte body and 10 bytes, then silence
   /gzip          a whole gzip body, by length
+A file <folder>/answers/<segment> replaces the scenario of that first segment with its bytes.
 """
 
 import argparse
@@ -61,8 +62,12 @@ def reset(conn):
     conn.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
 
 
-def answer(conn, scenario):
-    if scenario == "bytes":
+def answer(conn, scenario, folder):
+    given = os.path.join(folder, "answers", scenario)
+    if scenario and os.path.isfile(given):
+        with open(given, "rb") as file:
+            conn.sendall(file.read())
+    elif scenario == "bytes":
         for byte in HELLO:
             conn.sendall(bytes([byte]))
     elif scenario == "two":
@@ -127,7 +132,7 @@ class Server:
                 return
             self.record(raw)
             target = raw.split(b" ", 2)[1].decode("latin-1") if b" " in raw else "/"
-            answer(conn, target.lstrip("/").split("/")[0].split("?")[0])
+            answer(conn, target.lstrip("/").split("/")[0].split("?")[0], self.folder)
         except OSError:
             pass
         finally:

@@ -10,14 +10,14 @@
 #include <sstream>
 
 c_CraftedHTTPServer::c_CraftedHTTPServer(const std::string& address, const std::string& certificate,
-                                         const std::string& key)
+                                         const std::string& key, std::uint16_t fixedPort)
     : m_Address(address), m_Secure(!certificate.empty()) {
     char pattern[] = "/tmp/crafted-http-XXXXXX";
     if (mkdtemp(pattern) == nullptr) {
         return;
     }
     m_Folder = pattern;
-    const std::uint16_t port = n_PosixPeer::FindClosedPort();
+    const std::uint16_t port = fixedPort != 0 ? fixedPort : n_PosixPeer::FindClosedPort();
     std::vector<std::string> arguments = {"/usr/bin/python3", CRAFTED_HTTP_SERVER_SCRIPT, "--address", address,
                                           "--port",           std::to_string(port),       "--folder",  m_Folder};
     if (m_Secure) {
@@ -52,6 +52,13 @@ std::vector<std::string> c_CraftedHTTPServer::GetRequests() const {
         bytes << file.rdbuf();
         requests.push_back(bytes.str());
     }
+}
+
+void c_CraftedHTTPServer::SetAnswer(const std::string& scenario, const std::string& response) const {
+    std::filesystem::create_directory(m_Folder + "/answers");
+    const std::string path = m_Folder + "/answers/" + scenario;
+    std::ofstream(path + ".part", std::ios::binary) << response;
+    std::filesystem::rename(path + ".part", path);
 }
 
 bool c_CraftedHTTPServer::WaitForRequests(std::size_t count) const {

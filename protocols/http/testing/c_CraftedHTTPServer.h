@@ -12,9 +12,9 @@
 
 class c_CraftedHTTPServer {
 public:
-    // With a certificate and key (PEM files) it speaks TLS.
+    // With a certificate and key (PEM files) it speaks TLS. Port 0 takes a free one.
     explicit c_CraftedHTTPServer(const std::string& address, const std::string& certificate = "",
-                                 const std::string& key = "");
+                                 const std::string& key = "", std::uint16_t port = 0);
     ~c_CraftedHTTPServer();
     c_CraftedHTTPServer(const c_CraftedHTTPServer&) = delete;
     c_CraftedHTTPServer& operator=(const c_CraftedHTTPServer&) = delete;
@@ -25,6 +25,8 @@ public:
     std::string GetURL(const std::string& path) const;
     // The raw requests received so far, oldest first.
     std::vector<std::string> GetRequests() const;
+    // From now on the scenario (a first path segment) is answered with these bytes, then silence.
+    void SetAnswer(const std::string& scenario, const std::string& response) const;
     // Waits (real time) until count requests have been recorded.
     bool WaitForRequests(std::size_t count) const;
 
