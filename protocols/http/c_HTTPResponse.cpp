@@ -213,8 +213,21 @@ void c_HTTPResponse::StartBody() {
     m_ContentCoding = coding != CODING_NONE ? 1 : 0;
     m_Decoder.Start(coding, m_MaxBodySize);
     m_ParseState = PARSE_BODY;
+    if (coding == CODING_NONE) {
+        ReserveBody();
+    }
     if (m_ContentLength == 0) {
         FinishBody();
+    }
+}
+
+// The body is held whole, so it is allocated once rather than grown and moved. The declared length is
+// only the peer's word: beyond the reserve limit, memory is spent as the bytes arrive. Without the
+// reserve the body still grows as it goes, so a failure here is no error.
+void c_HTTPResponse::ReserveBody() {
+    if (m_ContentLength > 0) {
+        const std::int64_t reserve = std::min<std::int64_t>({m_ContentLength, m_MaxBodySize, BODY_RESERVE_LIMIT});
+        m_Data.m_Body.Reserve(std::uint32_t(reserve));
     }
 }
 

@@ -24,9 +24,10 @@
 // 2 body, 3 complete, 4 error); in state 4 the error text says why and nothing more is taken.
 //
 // Limits keep memory within bounds whatever the peer announces: a line of 64 KiB, a header block of
-// 256 KiB or 500 fields, a length or chunk size of 2147483647 bytes and a decoded body of the maximum
-// body size. State 3 means the body ended properly: its length reached, its last chunk seen, its
-// compressed stream at its end, or, for a body read until close, the close.
+// 256 KiB or 500 fields, a length or chunk size of 2147483647 bytes, a decoded body of the maximum
+// body size, and at most 64 MiB reserved for a body from its declared length. State 3 means the body
+// ended properly: its length reached, its last chunk seen, its compressed stream at its end, or, for
+// a body read until close, the close.
 
 #include "protocols/http/c_HTTPResponseData.h"
 #include "protocols/http/internal/c_HTTPBodyDecoder.h"
@@ -51,6 +52,8 @@ public:
     static constexpr std::uint32_t MAX_HEADER_BLOCK_SIZE = 262144;
     static constexpr std::uint32_t MAX_HEADER_FIELDS = 500;
     static constexpr std::uint32_t DEFAULT_MAX_BODY_SIZE = 2147483647;
+    // The most body memory reserved from "Content-Length" before the bytes arrive.
+    static constexpr std::uint32_t BODY_RESERVE_LIMIT = 67108864;
 
     c_HTTPResponse(c_AsyncHTTP2* client, std::int32_t requestID) : m_p_Client(client), m_RequestID(requestID) {}
     c_HTTPResponse(const c_HTTPResponse&) = delete;
@@ -106,6 +109,7 @@ private:
     bool CountHeaderLine(std::uint32_t length);
     void EndHeaderBlock();
     void StartBody();
+    void ReserveBody();
     bool AppendBody(const std::uint8_t* data, std::uint32_t length);
     void FinishBody();
     void Fail(const c_StringView& text);

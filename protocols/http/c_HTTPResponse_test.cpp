@@ -298,6 +298,47 @@ TEST(c_HTTPResponse, ErrorIsFinal) {
     EXPECT_TRUE(response.HasStarted());
 }
 
+struct s_ReserveCase {
+    const char* m_Name;
+    std::string m_Headers;
+    std::uint32_t m_MaxBody;
+    // The body's room once the header block has ended, before any body byte.
+    std::uint64_t m_AtLeast;
+    std::uint64_t m_AtMost;
+};
+
+constexpr std::uint64_t RESERVE_LIMIT = c_HTTPResponse::BODY_RESERVE_LIMIT;
+// What the buffer's rounding may add to a reserve.
+constexpr std::uint64_t ROUNDING = 1024;
+
+const s_ReserveCase RESERVE_CASES[] = {
+    {"DeclaredLength", "Content-Length: 100000\r\n", NO_LIMIT, 100000, 100000 + ROUNDING},
+    {"LyingLengthStopsAtTheLimit", "Content-Length: 2147483647\r\n", NO_LIMIT, RESERVE_LIMIT, RESERVE_LIMIT + ROUNDING},
+    {"LengthBeyondTheBodyLimit", "Content-Length: 100000\r\n", 1000, 1000, 1000 + ROUNDING},
+    {"CompressedBodyUnknownSize", "Content-Length: 100000\r\nContent-Encoding: gzip\r\n", NO_LIMIT, 0, 0},
+    {"ChunkedBodyUnknownSize", "Transfer-Encoding: chunked\r\n", NO_LIMIT, 0, 0},
+};
+
+class ReserveCases : public testing::TestWithParam<s_ReserveCase> {};
+
+TEST_P(ReserveCases, ReservesTheDeclaredLengthWithinTheLimit) {
+    const s_ReserveCase& row = GetParam();
+    c_HTTPResponse response(nullptr, 1);
+    response.SetMaxBodySize(row.m_MaxBody);
+    c_ByteBuffer received;
+    received.Append(c_String(Status(row.m_Headers).c_str()));
+    response.ParseData(received);
+    ASSERT_EQ(response.GetParseState(), c_HTTPResponse::PARSE_BODY);
+    EXPECT_GE(response.GetBody().GetCapacity(), row.m_AtLeast);
+    EXPECT_LE(response.GetBody().GetCapacity(), row.m_AtMost);
+    EXPECT_TRUE(response.GetBody().IsEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Bodies, ReserveCases, testing::ValuesIn(RESERVE_CASES),
+                         [](const testing::TestParamInfo<s_ReserveCase>& info) {
+                             return std::string(info.param.m_Name);
+                         });
+
 struct s_ChallengeCase {
     const char* m_Name;
     // The "Proxy-Authenticate" lines, each a field of its own.

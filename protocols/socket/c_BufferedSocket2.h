@@ -34,6 +34,8 @@ class c_BufferedSocket2 : public c_NetworkSocketOwner {
 public:
     static constexpr std::uint32_t DEFAULT_SEND_BUFFER_LIMIT = 104857600;
     static constexpr std::uint32_t SMALLEST_SEND_BUFFER_LIMIT = 1048576;
+    // Received bytes are offered to the owner in portions of about this size.
+    static constexpr std::uint32_t RECEIVE_PORTION = 1048576;
     static constexpr std::int32_t STATE_CLOSED = 0;
     static constexpr std::int32_t STATE_CONNECTING = 1;
     static constexpr std::int32_t STATE_CONNECTED = 2;
@@ -185,9 +187,12 @@ private:
 
     // The received-data path and its steps.
     void NotifySocketReceivedData(c_CriticalSectionLock& lock, const c_StringView& context);
-    bool TakeReceivedBytes();
+    bool HandOverReceivedPortion(c_CriticalSectionLock& lock, const c_StringView& context, std::uint32_t& taken);
+    // Adds the bytes it took to taken; false when the buffer cannot grow.
+    bool TakeReceivedBytes(std::uint32_t& taken);
     bool DecodeReceivedBlocks();
-    void OfferReceivedData(c_CriticalSectionLock& lock, const c_StringView& context);
+    // False when the path must end: the owner threw, closed, or was told of the close.
+    bool OfferReceivedData(c_CriticalSectionLock& lock, const c_StringView& context);
     void PostNetworkSocketEvent(std::uint32_t event);
 
     bool m_RecordReceivedData = false;

@@ -155,26 +155,53 @@ void c_BufferedSocket2::NotifyOwnerReceiveThreadEnded(const c_StringView& contex
 
 // ---- received data ----
 
+// A backlog goes over in portions, so that the receive buffer stays the size of a portion however far
+// the owner has fallen behind. Only what was waiting when the event came is handed over here: later
+// bytes bring an event of their own, and the owner's thread gets back to its messages in between.
 void c_BufferedSocket2::NotifySocketReceivedData(c_CriticalSectionLock& lock, const c_StringView& context) {
     if (m_p_Owner == nullptr || !TakeLock(lock) || m_p_NetworkSocket == nullptr) {
         return;
     }
-    if (!TakeReceivedBytes()) {
+    std::uint32_t waiting = m_p_NetworkSocket->GetReceivedBytes();
+    for (;;) {
+        std::uint32_t taken = 0;
+        if (!HandOverReceivedPortion(lock, context, taken) || taken == 0 || taken >= waiting ||
+            m_p_NetworkSocket == nullptr) {
+            return;
+        }
+        waiting -= taken;
+    }
+}
+
+// False when the path ended here: no memory, a bad block, or an owner that threw or closed.
+bool c_BufferedSocket2::HandOverReceivedPortion(c_CriticalSectionLock& lock, const c_StringView& context,
+                                                std::uint32_t& taken) {
+    if (!TakeReceivedBytes(taken)) {
         PostNetworkSocketEvent(SOCKET_EVENT_OUT_OF_MEMORY);
-        return;
+        return false;
     }
     if (c_NetworkSocketCore* core = c_NetworkSocketCore::GetCore()) {
         core->RequestReceive(m_p_NetworkSocket);
     }
     if (m_ReceiveDecompression != 0 && !DecodeReceivedBlocks()) {
-        return;
+        return false;
     }
-    OfferReceivedData(lock, context);
+    return OfferReceivedData(lock, context);
 }
 
-bool c_BufferedSocket2::TakeReceivedBytes() {
-    return m_p_NetworkSocket->TakeReceivedData(m_ReceiveDecompression != 0 ? m_CompressedReceiveBuffer
-                                                                           : m_ReceiveBuffer);
+// Whole receives, at least one, until the portion is reached.
+bool c_BufferedSocket2::TakeReceivedBytes(std::uint32_t& taken) {
+    c_ByteBuffer& target = m_ReceiveDecompression != 0 ? m_CompressedReceiveBuffer : m_ReceiveBuffer;
+    bool failed = false;
+    m_p_NetworkSocket->ReadReceivedData([&](s_ByteSpan bytes) {
+        if (taken > 0 && target.GetSize() >= RECEIVE_PORTION) {
+            return false;
+        }
+        failed = !target.Append(bytes);
+        taken += failed ? 0 : static_cast<std::uint32_t>(bytes.m_Size);
+        return !failed;
+    });
+    return !failed;
 }
 
 // A block that breaks the rules ends the connection; one without room stays for a later try while
@@ -195,8 +222,9 @@ bool c_BufferedSocket2::DecodeReceivedBlocks() {
     return false;
 }
 
-void c_BufferedSocket2::OfferReceivedData(c_CriticalSectionLock& lock, const c_StringView& context) {
+bool c_BufferedSocket2::OfferReceivedData(c_CriticalSectionLock& lock, const c_StringView& context) {
     m_InsideReceivedDataCallback = true;
+    bool offered = true;
     lock.Unlock();
     try {
         m_p_Owner->OnBufferedSocketReceivedData(this, m_ReceiveBuffer);
@@ -206,12 +234,15 @@ void c_BufferedSocket2::OfferReceivedData(c_CriticalSectionLock& lock, const c_S
         lock.Relock();
         m_ReceiveBuffer.Consume(m_ReceiveBuffer.GetSize());
         PostNetworkSocketEvent(SOCKET_EVENT_ERROR);
+        offered = false;
     }
     m_InsideReceivedDataCallback = false;
     if (m_CloseNotificationDeferred) {
         m_CloseNotificationDeferred = false;
         NotifyOwnerClosed(lock, "c_BufferedSocket2::NotifySocketReceivedData");
+        return false;
     }
+    return offered && m_State == STATE_CONNECTED;
 }
 
 // ---- receive-thread mode ----

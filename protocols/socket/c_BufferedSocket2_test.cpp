@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -147,6 +148,27 @@ TEST_F(BufferedSocket2, LeftBytesAreOfferedAgainBeforeTheNextOnes) {
     EXPECT_EQ(lines, (t_Names{"HELLO"}));
     c_CriticalSectionLock lock;
     EXPECT_EQ(m_p_Socket->GetReceiveBufferSize(lock), 3u);
+}
+
+// The peer's bytes pile up while the owner's thread is busy sending; they must then reach the owner
+// whole and in order, yet never all in one buffer.
+TEST_F(BufferedSocket2, ABacklogIsOfferedInPortions) {
+    constexpr std::size_t TOTAL = 8u << 20;
+    std::string sent(TOTAL, '\0');
+    for (std::size_t i = 0; i < TOTAL; ++i) {
+        sent[i] = static_cast<char>(i % 251);
+    }
+    std::string received;
+    std::uint32_t largest = 0;
+    m_Owner.m_OnData = [&](c_BufferedSocket2*, c_ByteBuffer& buffer) {
+        largest = std::max(largest, buffer.GetSize());
+        received.append(reinterpret_cast<const char*>(buffer.GetData()), buffer.GetSize());
+        buffer.Consume(buffer.GetSize());
+    };
+    ASSERT_TRUE(PeerSends(sent));
+    ASSERT_TRUE(n_Platform::PumpUntil([&] { return received.size() == TOTAL; }));
+    EXPECT_TRUE(received == sent);
+    EXPECT_LT(largest, 2 * c_BufferedSocket2::RECEIVE_PORTION);
 }
 
 TEST_F(BufferedSocket2, ThrowingDataCallbackClearsTheBufferAndCloses) {
