@@ -2,10 +2,14 @@
 
 #include <windows.h>
 
+#include "platform/testing/PumpUntil.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <cstdint>
+#include <ctime>
+#include <pthread.h>
 #include <thread>
 #include <vector>
 
@@ -21,9 +25,21 @@ public:
                reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(threadId));
     }
 
+    // 0 free, 1 held, 2 held with a waiter asleep.
+    LONG GetLockWord() { return std::atomic_ref<LONG>(m_Section.LockCount).load(); }
+
 private:
     CRITICAL_SECTION m_Section;
 };
+
+std::int64_t ThreadCpuNanoseconds(std::thread& thread) {
+    clockid_t clock;
+    timespec used{};
+    if (pthread_getcpuclockid(thread.native_handle(), &clock) != 0 || clock_gettime(clock, &used) != 0) {
+        return -1;
+    }
+    return std::int64_t(used.tv_sec) * 1000000000 + used.tv_nsec;
+}
 
 void CountUnderSectionFromFourThreads(DWORD spinCount) {
     c_Section section(spinCount);
@@ -50,6 +66,27 @@ TEST(CriticalSections, KeepOutOtherThreads) {
 
 TEST(CriticalSections, KeepOutOtherThreadsWhileTheySpin) {
     CountUnderSectionFromFourThreads(100000);
+}
+
+// A waiter with a spin count watches the held section on its processor instead of sleeping: it
+// burns processor time while the lock word never records a sleeper, and takes the section once it
+// is left.
+TEST(CriticalSections, WaitersSpinUpToTheirSpinCountBeforeSleeping) {
+    constexpr std::int64_t SPUN_NANOSECONDS = 50000000;
+    c_Section section(0xFFFFFFFF);
+    EnterCriticalSection(section.Get());
+    std::atomic<bool> entered{false};
+    std::thread waiter([&] {
+        EnterCriticalSection(section.Get());
+        entered = true;
+        LeaveCriticalSection(section.Get());
+    });
+    EXPECT_TRUE(n_Platform::WaitUntil([&] { return ThreadCpuNanoseconds(waiter) >= SPUN_NANOSECONDS; }));
+    EXPECT_EQ(section.GetLockWord(), 1);
+    EXPECT_FALSE(entered);
+    LeaveCriticalSection(section.Get());
+    EXPECT_TRUE(n_Platform::WaitUntil([&] { return entered.load(); }));
+    waiter.join();
 }
 
 TEST(CriticalSections, AreRecursive) {
