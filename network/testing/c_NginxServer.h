@@ -17,8 +17,14 @@ public:
     // server blocks (gzip, rate limits, a log of one's own).
     c_NginxServer(const std::string& address, const std::string& certificate, const std::string& key,
                   const std::string& httpDirectives = "", const std::string& serverDirectives = "");
+    // The directives of the http and server blocks of a plain server.
+    struct s_PlainDirectives {
+        std::string m_HTTP;
+        std::string m_Server;
+    };
+
     // Plain HTTP.
-    explicit c_NginxServer(const std::string& address);
+    explicit c_NginxServer(const std::string& address, const s_PlainDirectives& directives = {});
     ~c_NginxServer();
     c_NginxServer(const c_NginxServer&) = delete;
     c_NginxServer& operator=(const c_NginxServer&) = delete;
