@@ -1,4 +1,4 @@
-// Test helper: `nginx` serving files over TLS on 127.0.0.x.
+// Test helper: `nginx` serving files over TLS or in plain HTTP on 127.0.0.x.
 
 #include "network/testing/c_NginxServer.h"
 
@@ -17,8 +17,8 @@ c_NginxServer::c_NginxServer(const std::string& address, const std::string& cert
           httpDirectives, port);
 }
 
-c_NginxServer::c_NginxServer(const std::string& address) : m_Address(address) {
-    Start("", "", "", 0);
+c_NginxServer::c_NginxServer(const std::string& address, const s_PlainDirectives& directives) : m_Address(address) {
+    Start("", directives.m_Server, directives.m_HTTP, 0);
 }
 
 void c_NginxServer::Start(const std::string& listenOptions, const std::string& serverLines,

@@ -18,8 +18,14 @@ public:
     c_NginxServer(const std::string& address, const std::string& certificate, const std::string& key,
                   const std::string& httpDirectives = "", const std::string& serverDirectives = "",
                   std::uint16_t port = 0);
+    // The directives of the http and server blocks of a plain server.
+    struct s_PlainDirectives {
+        std::string m_HTTP;
+        std::string m_Server;
+    };
+
     // Plain HTTP.
-    explicit c_NginxServer(const std::string& address);
+    explicit c_NginxServer(const std::string& address, const s_PlainDirectives& directives = {});
     ~c_NginxServer();
     c_NginxServer(const c_NginxServer&) = delete;
     c_NginxServer& operator=(const c_NginxServer&) = delete;

@@ -27,6 +27,7 @@ struct s_HTTPTexts {
     c_StringNoCase m_Basic{"Basic"};
     c_StringNoCase m_Accept{"Accept"};
     c_StringNoCase m_AcceptEncoding{"Accept-Encoding"};
+    c_StringNoCase m_Authorization{"Authorization"};
     c_StringNoCase m_ContentEncoding{"Content-Encoding"};
     c_StringNoCase m_ContentLength{"Content-Length"};
     c_StringNoCase m_ContentType{"Content-Type"};

@@ -4,6 +4,7 @@
 #include "protocols/http/c_AsyncHTTP2.h"
 
 #include "oslayer/system/LogMessage.h"
+#include "protocols/http/ProxyAuthorization.h"
 #include "protocols/http/internal/HTTPFieldChecks.h"
 
 #include <algorithm>
@@ -77,7 +78,10 @@ bool c_AsyncHTTP2::DispatchRequest(c_Request& request) {
         request.SetStatusText("Failed to get the connection info, necessary to prepare and dispatch the request.");
         return false;
     }
-    // With the proxy in use, "Proxy-Authorization" is added here for a proxy that asked for it.
+    // The credentials go in only where the proxy's record asks for them, over TLS.
+    if (IsProxyInUse() && !AddProxyAuthorization(*info, *m_p_ProxySettings, request.m_Parameters.m_Headers)) {
+        return false;
+    }
     if (!CheckHeaderFields(request)) {
         return false;
     }
@@ -313,6 +317,11 @@ void c_AsyncHTTP2::NotifyActivity(c_Request& request) {
     c_Request* shown = first != nullptr ? first : &request;
     CallOwner("Async HTTP caught an unhandled exception from the owner OnAsyncHTTP2RequestActivity.",
               [&] { m_p_Owner->OnAsyncHTTP2RequestActivity(this, shown, &request, &request.GetResponse()); });
+}
+
+void c_AsyncHTTP2::NotifyRedirect(c_Request& old, c_Request& next) {
+    CallOwner("Async HTTP caught an unhandled exception from the owner OnAsyncHTTP2RequestRedirect.",
+              [&] { m_p_Owner->OnAsyncHTTP2RequestRedirect(this, &old, &next); });
 }
 
 void c_AsyncHTTP2::NotifyFinished(c_Request& first, c_Request& final) {

@@ -86,8 +86,8 @@ private:
     void CancelEnd(c_Request& request) { EndRequest(request, c_Request::END_CANCELED); }
     void TimeOut(c_Request& request) { EndRequest(request, c_Request::END_TIMED_OUT); }
     void FailRequest(c_Request& request) { EndRequest(request, c_Request::END_FAILED); }
-    // Redirects and proxy challenges will be looked at here, before the response completes as it is.
-    void CompleteRequest(c_Request& request) { EndRequest(request, c_Request::END_COMPLETED); }
+    // A proxy challenge, then a redirect, may take the request over; otherwise it completes as it is.
+    void CompleteRequest(c_Request& request);
     void EndRequest(c_Request& request, std::int32_t endState);
     void FinishRequest(c_Request& request);
     void MoveToCompleted(std::int32_t id);
@@ -95,8 +95,19 @@ private:
     void DestroyCompletedObjects();
     void Reset();
 
+    // The follow-ups (c_AsyncHTTP2FollowUps.cpp). The handlers return true when they have taken the
+    // request over: it has been replaced by a follow-up, or it has failed.
+    bool HandleProxyAuthentication(c_Request& request);
+    bool HandleRedirect(c_Request& request);
+    // Null with the request's status text set when the redirect is not followed.
+    c_Request* FollowRedirect(c_Request& request);
+    // The request a follow-up replaced: completed, reported only with its chain.
+    void ReplaceRequest(c_Request& request);
+    bool IsProxyInUse() const { return m_p_ProxySettings != nullptr && m_p_ProxySettings->IsInUse(); }
+
     // The owner notifications, guarded.
     void NotifyActivity(c_Request& request);
+    void NotifyRedirect(c_Request& old, c_Request& next);
     void NotifyFinished(c_Request& first, c_Request& final);
     template <typename t_Call> void CallOwner(const char* exceptionLine, t_Call call);
 

@@ -42,7 +42,7 @@ void c_AsyncHTTP2Request::AddDefaultHeaders() {
     const s_HTTPTexts& texts = GetHTTPTexts();
     t_HTTPHeaderMap& headers = m_Parameters.m_Headers;
     // try_emplace adds a field only when no field of that name (without case) is there.
-    headers.try_emplace(texts.m_Host, GetHostFieldValue());
+    headers.try_emplace(texts.m_Host, GetHostFieldValue(m_Parameters.m_URL));
     headers.try_emplace(texts.m_UserAgent, texts.m_DefaultUserAgent);
     headers.try_emplace(texts.m_Accept, texts.m_DefaultAccept);
     headers.try_emplace(texts.m_AcceptEncoding, Concat({texts.m_Gzip, texts.m_ListJoin, texts.m_Deflate}));
@@ -54,8 +54,8 @@ void c_AsyncHTTP2Request::AddDefaultHeaders() {
     }
 }
 
-c_String c_AsyncHTTP2Request::GetHostFieldValue() const {
-    const c_HTTPURLParts parts = ParseURL(m_Parameters.m_URL);
+c_String c_AsyncHTTP2Request::GetHostFieldValue(const c_StringView& url) {
+    const c_HTTPURLParts parts = ParseURL(url);
     c_String host(parts.GetHost());
     // A port other than the scheme's default is part of the field, or virtual hosts go astray.
     const c_HTTPEndpoint endpoint = GetEndpoint(parts);

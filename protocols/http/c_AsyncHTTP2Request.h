@@ -47,6 +47,8 @@ public:
     // Also starts the time-out, when the request has one.
     void SetConnectionID(std::int32_t connectionID);
     bool HasHeader(const c_StringNoCase& name) const;
+    // The "Host" field for a URL: its host, and its port when that is not the scheme's default.
+    static c_String GetHostFieldValue(const c_StringView& url);
     c_HTTPConnectionInfo* GetConnectionInfo() const;
 
     // Queues the request line, the header block, the blank line and (for methods with a body) the body,
@@ -60,7 +62,6 @@ private:
 
     // Fills the default header fields that are missing.
     void AddDefaultHeaders();
-    c_String GetHostFieldValue() const;
     c_String GetRequestTarget(bool viaProxy) const;
 
     c_AsyncHTTP2* m_p_Client;

@@ -12,7 +12,7 @@
 #include "platform/testing/PumpUntil.h"
 #include "platform/testing/TestClock.h"
 #include "protocols/http/testing/c_CraftedHTTPServer.h"
-#include "protocols/http/testing/c_RecordingHTTPOwner.h"
+#include "protocols/http/testing/c_HTTPClientFixture.h"
 #include "textutil/c_MD5.h"
 
 #include <gtest/gtest.h>
@@ -41,41 +41,8 @@ constexpr const char* ACCEPT = "Accept: text/xml,application/xml,application/xht
 const std::string CLOSED_EARLY = "The connection was closed before a valid response was received.";
 const std::string CUT_SHORT = "The connection was closed before the whole response body was received.";
 
-// The timer service, a network core with its log, an owner and its client; the client goes first.
-class c_ClientFixture {
-protected:
-    c_ClientFixture() { c_TimerCore::Start(); }
-    ~c_ClientFixture() {
-        m_p_Client.reset();
-        c_TimerCore::Stop();
-    }
-
-    std::int32_t Send(std::int32_t method, const std::string& url, const t_HTTPHeaderMap& headers = {},
-                      const std::string& body = "") {
-        c_HTTPRequestParameters parameters;
-        parameters.m_Method = method;
-        parameters.m_URL = c_String(url.data(), static_cast<int>(url.size()));
-        parameters.m_Headers = headers;
-        parameters.SetBody(body.data(), static_cast<std::uint32_t>(body.size()));
-        return m_p_Client->SendRequestAndGetID(parameters);
-    }
-    bool WaitForReport(std::int32_t id) {
-        return PumpAndWaitUntil([&] { return m_Owner.FindReport(id) != nullptr; });
-    }
-    const s_FinishedReport& Report(std::int32_t id) const { return *m_Owner.FindReport(id); }
-    std::string StatusText(std::int32_t id) const {
-        const c_AsyncHTTP2::c_Request* request = m_p_Client->FindRequest(id);
-        return request != nullptr ? request->GetStatusText().GetChars() : "";
-    }
-    bool IsConnectionGone(std::int32_t id) const { return m_p_Client->FindConnection(id) == nullptr; }
-
-    c_CoreSession m_Session;
-    c_RecordingHTTPOwner m_Owner;
-    std::unique_ptr<c_AsyncHTTP2> m_p_Client = std::make_unique<c_AsyncHTTP2>(&m_Owner);
-};
-
 // One crafted server for the suite.
-class AsyncHTTP2 : public testing::Test, protected c_ClientFixture {
+class AsyncHTTP2 : public testing::Test, protected c_HTTPClientFixture {
 protected:
     static void SetUpTestSuite() { s_p_Server = new c_CraftedHTTPServer(ADDRESS); }
     static void TearDownTestSuite() {
@@ -412,7 +379,7 @@ struct s_ClockFirst {
     n_Platform::c_TestClock m_Clock;
 };
 
-class AsyncHTTP2Timing : public testing::Test, private s_ClockFirst, protected c_ClientFixture {
+class AsyncHTTP2Timing : public testing::Test, private s_ClockFirst, protected c_HTTPClientFixture {
 protected:
     static void SetUpTestSuite() { s_p_Server = new c_CraftedHTTPServer(ADDRESS); }
     static void TearDownTestSuite() {
@@ -501,7 +468,7 @@ TEST_F(AsyncHTTP2Timing, SilenceClosesTheConnectionAfterTheInactivityInterval) {
 
 // Over TLS, trusting the suite's own authority; a certificate for another address or from a stranger
 // fails the request, with the verification error in the log.
-class AsyncHTTP2TLS : public c_TrustedAuthorityTest, protected c_ClientFixture {};
+class AsyncHTTP2TLS : public c_TrustedAuthorityTest, protected c_HTTPClientFixture {};
 
 TEST_F(AsyncHTTP2TLS, RequestsCompleteOnlyAgainstAVerifiedCertificate) {
     ASSERT_TRUE(s_p_Authority->Issue("right", std::string("IP:") + TLS_ADDRESS));
@@ -530,7 +497,7 @@ TEST_F(AsyncHTTP2TLS, RequestsCompleteOnlyAgainstAVerifiedCertificate) {
 
 // nginx over TLS 1.2 with the suite's authority: whole files of every size, gzip decoded on the way,
 // and the limit of five connections as the server sees it.
-class AsyncHTTP2Nginx : public c_TrustedAuthorityTest, protected c_ClientFixture {
+class AsyncHTTP2Nginx : public c_TrustedAuthorityTest, protected c_HTTPClientFixture {
 protected:
     static constexpr const char* NGINX_ADDRESS = "127.0.0.23";
 

@@ -12,6 +12,11 @@ void c_RecordingHTTPOwner::OnAsyncHTTP2RequestActivity(c_AsyncHTTP2*, c_AsyncHTT
     }
 }
 
+void c_RecordingHTTPOwner::OnAsyncHTTP2RequestRedirect(c_AsyncHTTP2*, c_AsyncHTTP2Request* old,
+                                                       c_AsyncHTTP2Request* next) {
+    m_Redirects.emplace_back(old->GetID(), next->GetID());
+}
+
 void c_RecordingHTTPOwner::OnAsyncHTTP2RequestFinished(c_AsyncHTTP2*, c_AsyncHTTP2Request* first,
                                                        c_AsyncHTTP2Request* final, std::int32_t endState,
                                                        c_HTTPResponse* response) {
@@ -39,4 +44,10 @@ const s_FinishedReport* c_RecordingHTTPOwner::FindReport(std::int32_t id) const 
 std::size_t c_RecordingHTTPOwner::CountReports(std::int32_t id) const {
     return static_cast<std::size_t>(std::count_if(
         m_Reports.begin(), m_Reports.end(), [&](const s_FinishedReport& report) { return report.m_FinalID == id; }));
+}
+
+const s_FinishedReport* c_RecordingHTTPOwner::FindChainReport(std::int32_t firstID) const {
+    const auto found = std::find_if(m_Reports.begin(), m_Reports.end(),
+                                    [&](const s_FinishedReport& report) { return report.m_FirstID == firstID; });
+    return found != m_Reports.end() ? &*found : nullptr;
 }
