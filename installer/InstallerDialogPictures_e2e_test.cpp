@@ -79,7 +79,7 @@ protected:
         }
     }
 
-    c_InstallerRun m_Run{"Downloads", PostToDisplay};
+    c_InstallerRun m_Run{"Downloads", false, PostToDisplay};
 };
 
 TEST_F(InstallerDialogPictures, TheInstallerDialog) {
