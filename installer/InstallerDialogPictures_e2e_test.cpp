@@ -79,7 +79,7 @@ protected:
         }
     }
 
-    c_InstallerRun m_Run{"Downloads", false, PostToDisplay};
+    c_InstallerRun m_Run{"Downloads", PostToDisplay};
 };
 
 TEST_F(InstallerDialogPictures, TheInstallerDialog) {

@@ -90,6 +90,8 @@ public:
     std::int32_t PercentComplete() const;
     bool HasFileWithStatus(std::int32_t status) const;
 
+    // False for a name that must never be overwritten when it exists.
+    static bool IsOverwritableFile(const c_String& name);
     // The last '/' piece of the URL with every "%20" made a blank again.
     static c_String FileNameFromUrl(const c_String& url);
     // Begins with "<!DOCTYPE" or "<html>", without case.

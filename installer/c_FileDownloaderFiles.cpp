@@ -3,7 +3,6 @@
 
 #include "installer/FileListLine.h"
 #include "installer/InstallerConstants.h"
-#include "installer/OverwritableFiles.h"
 #include "installer/c_FileDownloader.h"
 #include "installer/c_InstallerDialog.h"
 #include "oslayer/files/FileDigests.h"
@@ -17,12 +16,16 @@
 #include "textutil/TextSplit.h"
 #include "textutil/c_MD5.h"
 
+#include <array>
 #include <vector>
 
 namespace {
 
 constexpr std::int32_t HTTP_STATUS_OK = 200;
 const char* const LIST_FORMAT_ERROR = "Incorrect format for FilesToDownload.txt file.";
+const std::array<const char*, 7> PROTECTED_EXTENSIONS = {".twconfig", ".stdycollct", ".cht",   ".dly",
+                                                         ".qvid",     ".cfg",        ".config"};
+
 // The lines of a list body; a final "\r\n" adds no empty line.
 std::vector<c_StringView> SplitListLines(const c_StringView& body) {
     std::vector<c_StringView> lines = Split(body, c_StringView("\r\n"));
@@ -339,6 +342,23 @@ bool c_FileDownloader::HasFileWithStatus(std::int32_t status) const {
         }
     }
     return false;
+}
+
+bool c_FileDownloader::IsOverwritableFile(const c_String& name) {
+    const c_StringViewNoCase lastComponent(n_OSLayer::GetFileNamePart(name));
+    if (lastComponent == "Clean Chart.StdyCollct") {
+        return true;
+    }
+    if (lastComponent == "Dovrik4.config") {
+        return false;
+    }
+    const c_StringViewNoCase whole(name.GetView());
+    for (const char* extension : PROTECTED_EXTENSIONS) {
+        if (whole.EndsWith(extension)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 c_String c_FileDownloader::FileNameFromUrl(const c_String& url) {

@@ -9,6 +9,38 @@
 
 namespace {
 
+struct s_OverwriteCase {
+    const char* m_Name;
+    bool m_Overwritable;
+};
+
+const s_OverwriteCase OVERWRITE_CASES[] = {
+    {"DovrikChart_64.exe", true},
+    {"Dovrik4.config", false},
+    {"dovrik4.CONFIG", false},
+    {"Sub\\Dovrik4.config", false},
+    {"Layout.twconfig", false},
+    {"Chart.CHT", false},
+    {"Study.stdycollct", false},
+    {"Clean Chart.StdyCollct", true},
+    {"clean chart.stdycollct", true},
+    {"Data\\Clean Chart.StdyCollct", true},
+    {"Other Clean Chart.StdyCollct", false},
+    {"Quotes.dly", false},
+    {"Video.qvid", false},
+    {"Settings.cfg", false},
+    {"App.config", false},
+    {"cfg", true},
+    {"Settings.cfg.bak", true},
+    {"Readme.txt", true},
+};
+
+TEST(FileDownloader, NeverOverwrittenNames) {
+    for (const s_OverwriteCase& row : OVERWRITE_CASES) {
+        EXPECT_EQ(c_FileDownloader::IsOverwritableFile(row.m_Name), row.m_Overwritable) << row.m_Name;
+    }
+}
+
 TEST(FileDownloader, FileNameFromUrl) {
     const struct {
         const char* m_URL;

@@ -30,17 +30,10 @@ public:
     // The one application object of the process, or null before it is built.
     static c_InstallerApp* GetInstance() { return s_p_Instance.load(std::memory_order_acquire); }
 
-    // The process's exit status.
-    static constexpr int EXIT_INSTALLED = 0;
-    static constexpr int EXIT_FAILED = 1;
-    static constexpr int EXIT_COMPLETED_WITH_ERRORS = 2;
-
     BOOL InitInstance() override;
     int ExitInstance() override;
 
     void ParseCommandLine(const c_String& commandLine);
-    // What ExitInstance returns: one of the EXIT_ values, EXIT_INSTALLED unless set.
-    void SetExitCode(int code) { m_nExitCode = code; }
 
     c_String GetInstallPath() const { return m_InstallPath; }
     // {value, given}

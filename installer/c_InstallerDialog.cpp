@@ -38,7 +38,6 @@ BEGIN_MESSAGE_MAP(c_InstallerDialog, CDialog)
 ON_WM_PAINT()
 ON_WM_QUERYDRAGICON()
 ON_BN_CLICKED(IDC_READ_LICENSE, &c_InstallerDialog::OnReadLicenseAgreement)
-ON_BN_CLICKED(IDC_SEND_LOG, &c_InstallerDialog::OnSendLog)
 ON_BN_CLICKED(IDC_BROWSE, &c_InstallerDialog::OnBrowse)
 ON_CBN_SELCHANGE(IDC_VERSION_KIND, &c_InstallerDialog::OnVersionSelected)
 ON_BN_CLICKED(IDC_PROXY_SETTINGS, &c_InstallerDialog::OnProxySettings)
@@ -271,9 +270,6 @@ void c_InstallerDialog::OnInstall() {
     if (path.GetLength() <= 3) {
         ShowMessageBox("Installation path not specified", MB_OK);
         EnableInputs(true);
-        if (IsUnattended()) {
-            EndUnattendedRun();
-        }
         return;
     }
     m_p_FileDownloader->SetVersion(version);
@@ -288,6 +284,16 @@ void c_InstallerDialog::OnDownloadError(const c_String& text) {
     LogMessage(text);
     ShowMessageBox(text + " Press 'Install' to retry.", MB_OK);
     m_CancellationTimer.Start(CANCELLATION_DELAY_MS, 1, false, false);
+}
+
+void c_InstallerDialog::OnDownloadComplete(bool /*downloadedFiles*/) {
+    SetProgress(100);
+}
+
+void c_InstallerDialog::OnLogSent(const c_String& error) {
+    if (!error.IsEmpty()) {
+        LogMessage(error);
+    }
 }
 
 bool c_InstallerDialog::GetDataFilesFolder(const c_String& installPath, c_String& folder) {
@@ -312,9 +318,6 @@ void c_InstallerDialog::OnTimer(c_TimerNew* timer) {
             ReplaceDownloader();
         }
         ReturnToIdle();
-        if (IsUnattended()) {
-            EndUnattendedRun();
-        }
     } else if (timer == &m_DelayedMessageTimer) {
         c_CriticalSectionLock lock;
         FlushPendingLogLines(lock);

@@ -35,13 +35,7 @@ public:
     static c_String GetDefaultInstallPath();
     // The path box's text, trimmed, ending in '\'.
     c_String GetInstallPathFromDialog() const;
-    // The path box's text with '\' and the installed program's name.
     c_String GetInstalledProgramPath() const;
-    // Whether the installation folder already holds the installer's copy.
-    bool InstallerCopyExists() const;
-    // The product name + "_64"; for the default product also " (" + the path box's text + ")" with
-    // ':', '/' and '\' made '_' and no "__" left.
-    c_String GetShortcutName() const;
 
     void SetInstallPath(const c_String& path);
     void EnableInputs(bool enable);
@@ -50,9 +44,7 @@ public:
     // The downloader's error path: logs the text, shows it in a box, and 250 ms after the box is
     // closed replaces the downloader.
     void OnDownloadError(const c_String& text);
-    // The downloader's end: every listed file is staged (downloadedFiles) or none was needed. Moves
-    // the staged files into place, copies the installer, makes the shortcuts and tells the result;
-    // under AutoStart2 the Close follows, posted, since the downloader's callback is still running.
+    // The downloader's end: every listed file is staged (downloadedFiles) or none was needed.
     void OnDownloadComplete(bool downloadedFiles);
     // The end of a log upload: an empty text when it was sent, else the error line.
     void OnLogSent(const c_String& error);
@@ -74,7 +66,6 @@ protected:
 
     afx_msg void OnPaint();
     afx_msg void OnReadLicenseAgreement();
-    afx_msg void OnSendLog();
     afx_msg void OnBrowse();
     afx_msg void OnVersionSelected();
     afx_msg void OnProxySettings();
@@ -90,15 +81,6 @@ protected:
 private:
     void SelectInitialVersion();
     std::int32_t GetChosenVersion();
-    // Moves every staged file, in order; false when a folder or a move failed.
-    bool MoveStagedFiles(const c_String& dataFilesFolder);
-    bool MoveStagedFile(s_FileMove& move, const c_String& dataFilesFolder);
-    void CopyInstaller();
-    void CreateShortcuts();
-    // AutoStart2 without anyone to answer: nobody can press Install again after an error.
-    bool IsUnattended() const;
-    // Ends an unattended run after an error: the dialog closes as Close would, the process fails.
-    void EndUnattendedRun();
     void ReturnToIdle();
     void ReplaceDownloader();
     void DeleteDownloader();

@@ -3,9 +3,7 @@
 // of its own), in a drive map of the test's own, with the program at C:\<folder>\<run>\, where the
 // run's name is unique among the user's processes, so that its files ("Logs", "Username.txt") and
 // its single-instance mutex (named after the path, seen by every process) are the test's own. The test drives the
-// dialog through the driver; the run ends with Escape unless the test ended it. An unattended run
-// has nobody at its windows: the driver only acts and reads, and the headless back end answers every
-// box with its default button, as in a run started without a display.
+// dialog through the driver; the run ends with Escape unless the test ended it.
 
 #include "installer/InstallerResourceIds.h"
 #include "installer/c_InstallerApp.h"
@@ -32,11 +30,9 @@ public:
     typedef std::function<bool(std::function<void()>)> t_UiThreadPost;
 
     // The program runs on a thread of the run's own, or through uiThread when one is given; then the
-    // back end in place (a display's) stays, and boxes are the display's to answer. Unattended, the
-    // headless back end stays and answers them.
-    explicit c_InstallerRun(const std::string& programFolder = "Downloads", bool unattended = false,
-                            t_UiThreadPost uiThread = nullptr)
-        : m_UiThread(std::move(uiThread)), m_Driver(unattended || m_UiThread != nullptr) {
+    // back end in place (a display's) stays, and boxes are the display's to answer.
+    explicit c_InstallerRun(const std::string& programFolder = "Downloads", t_UiThreadPost uiThread = nullptr)
+        : m_UiThread(std::move(uiThread)), m_Driver(m_UiThread != nullptr) {
         static int runs = 0;
         const std::string run = "run" + std::to_string(getpid()) + "-" + std::to_string(++runs);
         const std::string folder = m_Drives.GetC() + "/" + programFolder + "/" + run;
@@ -54,17 +50,6 @@ public:
 
     // Runs the program with the command line; false when its dialog does not come.
     bool Start(const std::u16string& commandLine = u"") {
-        if (!Launch(commandLine)) {
-            return false;
-        }
-        m_Dialog = m_Driver.WaitForDialog(IDD_INSTALLER_DIALOG);
-        // The window exists before its start-up has run; its version line comes near the end.
-        return m_Dialog != nullptr &&
-               n_Platform::WaitUntil([this] { return !m_Driver.GetListLines(m_Dialog, IDC_LOG_LIST).empty(); });
-    }
-    // Runs the program without waiting for its dialog, for a run that may end by itself at once.
-    // False when the test's UI thread does not take it.
-    bool Launch(const std::u16string& commandLine) {
         m_CommandLine = commandLine;
         const auto run = [this] {
             m_Result = AfxWinMain(nullptr, nullptr, m_CommandLine.data(), SW_SHOWDEFAULT);
@@ -75,7 +60,10 @@ public:
         } else if (!(m_PostedToUiThread = m_UiThread(run))) {
             return false;
         }
-        return true;
+        m_Dialog = m_Driver.WaitForDialog(IDD_INSTALLER_DIALOG);
+        // The window exists before its start-up has run; its version line comes near the end.
+        return m_Dialog != nullptr &&
+               n_Platform::WaitUntil([this] { return !m_Driver.GetListLines(m_Dialog, IDC_LOG_LIST).empty(); });
     }
     // The framework's Cancel (what Escape sends) when the dialog is still there, and the end of the
     // run. Posted by the program, so that a focus on a disabled control cannot refuse it.

@@ -2,8 +2,7 @@
 // Test helper: a downloader that records what the dialog asks of it and downloads nothing. While it
 // is the factory (c_RecordingDownloaderFactory), every downloader the dialog makes is one of these,
 // and the factory keeps the calls of all of them in order, each prefixed with the downloader's
-// number (1 for the first made). A test may also have Start finish the run at once with the staged
-// moves it prepared, and an upload end at once, as the real downloader does from its callbacks.
+// number (1 for the first made).
 
 #include "installer/c_InstallerDialog.h"
 #include "installer/c_InstallerDownloader.h"
@@ -11,7 +10,6 @@
 
 #include <atomic>
 #include <mutex>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,13 +35,6 @@ public:
 
     // Start reports this error to the dialog, as a downloader does from inside its callbacks.
     void FailStartWith(const std::string& text) { m_StartError = text; }
-    // Start ends the run: the downloader is done and calls OnDownloadComplete(downloadedFiles), then
-    // records "start returned", so a downloader deleted inside its own call shows (and ASan sees it).
-    void CompleteStartWith(bool downloadedFiles) { m_CompleteStart = downloadedFiles ? 1 : 0; }
-    // The staged files that every downloader hands the dialog; the dialog marks them moved.
-    std::vector<s_FileMove>& FileMoves() { return m_FileMoves; }
-    // UploadLog ends at once with OnLogSent(error) (empty: sent).
-    void AnswerUploadsWith(const std::string& error) { m_UploadAnswer = error; }
 
     void Record(int number, const std::string& call) {
         std::lock_guard<std::mutex> lock(m_Lock);
@@ -75,24 +66,14 @@ private:
             if (!m_Factory.m_StartError.empty()) {
                 m_p_Dialog->OnDownloadError(c_String(m_Factory.m_StartError.c_str()));
             }
-            if (m_Factory.m_CompleteStart >= 0) {
-                m_Busy = false;
-                m_p_Dialog->OnDownloadComplete(m_Factory.m_CompleteStart == 1);
-                m_Factory.Record(m_Number, "start returned");
-            }
         }
         void CancelAll() override {
             m_Factory.Record(m_Number, "cancel");
             m_Busy = false;
         }
         bool IsBusy() const override { return m_Busy; }
-        std::vector<s_FileMove>& GetFileMoves() override { return m_Factory.m_FileMoves; }
-        void UploadLog(const c_String& message) override {
-            m_Factory.Record(m_Number, "upload " + Text(message));
-            if (m_Factory.m_UploadAnswer) {
-                m_p_Dialog->OnLogSent(c_String(m_Factory.m_UploadAnswer->c_str()));
-            }
-        }
+        std::vector<s_FileMove>& GetFileMoves() override { return m_FileMoves; }
+        void UploadLog(const c_String& message) override { m_Factory.Record(m_Number, "upload " + Text(message)); }
 
     private:
         static std::string Text(const c_String& text) { return std::string(text.begin(), text.end()); }
@@ -101,6 +82,7 @@ private:
         c_InstallerDialog* m_p_Dialog;
         int m_Number;
         bool m_Busy = false;
+        std::vector<s_FileMove> m_FileMoves;
     };
 
     static c_InstallerDownloader* Make(c_InstallerDialog* dialog) {
@@ -116,7 +98,4 @@ private:
     std::atomic<int> m_Made{0};
     std::atomic<int> m_Live{0};
     std::string m_StartError;
-    int m_CompleteStart = -1;
-    std::vector<s_FileMove> m_FileMoves;
-    std::optional<std::string> m_UploadAnswer;
 };

@@ -60,10 +60,6 @@ bool MoveFile(const c_StringView& source, const c_StringView& destination, c_Str
     return false;
 }
 
-bool MoveFileEx(const c_StringView& source, const c_StringView& destination, std::uint32_t flags) {
-    return MoveFileExW(UTF8ToWide(source).begin(), UTF8ToWide(destination).begin(), flags) != FALSE;
-}
-
 bool GetFileAttributesEx(const c_StringView& path, WIN32_FILE_ATTRIBUTE_DATA* data) {
     return GetFileAttributesExW(UTF8ToWide(path).begin(), GetFileExInfoStandard, data) != FALSE;
 }

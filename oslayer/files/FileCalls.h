@@ -40,8 +40,6 @@ bool DeleteFile(const c_StringView& path);
 // MoveFileW, which refuses an existing destination. On failure a given error string becomes
 // "MoveFile error: " and the Windows error text.
 bool MoveFile(const c_StringView& source, const c_StringView& destination, c_String* error);
-// MoveFileExW with its flags (MOVEFILE_REPLACE_EXISTING, ...).
-bool MoveFileEx(const c_StringView& source, const c_StringView& destination, std::uint32_t flags);
 bool GetFileAttributesEx(const c_StringView& path, WIN32_FILE_ATTRIBUTE_DATA* data);
 // -1 on failure.
 std::int64_t GetFileSize(const c_StringView& path);

@@ -40,8 +40,8 @@ bool IsOpenFile(c_File& open, const c_String& path) {
 
 // Opens the destination for writing, which empties it; the source itself is refused as Windows
 // refuses a file in use.
-bool OpenDestination(c_File& source, const c_String& destinationPath, c_File& destination) {
-    if (IsOpenFile(source, destinationPath)) {
+bool OpenDestination(c_File& source, c_File& destination) {
+    if (IsOpenFile(source, destination.GetPathAndFileName())) {
         SetLastError(ERROR_SHARING_VIOLATION);
         destination.SetErrorFromLastError();
         return false;
@@ -87,46 +87,6 @@ bool FailWithLog(const char* what, const c_String& path, const char* after, cons
                        static_cast<std::uint32_t>(file.GetErrorCode()));
 }
 
-// Opens the output for writing (which empties it), copies the open input into it and flushes it;
-// the lines name the destination, which the output becomes or is.
-bool CopyIntoFile(c_File& input, c_File& output, const c_String& destination) {
-    if (!OpenDestination(input, destination, output)) {
-        return FailWithLog("Error opening ", destination, ".  ", output);
-    }
-    if (!CopyBlocks(input, output)) {
-        return input.HasError()
-                   ? FailWithLog("Error reading ", input.GetPathAndFileName(), " during file copy.  ", input)
-                   : FailWithLog("Error writing ", destination, " during file copy.  ", output);
-    }
-    // Data that never reached the disk is no copy.
-    if (!output.Flush()) {
-        return FailWithLog("Error writing ", destination, " during file copy.  ", output);
-    }
-    return true;
-}
-
-// Copies into a temporary file beside the destination, which replaces the destination only once it
-// is whole: a copy that fails anywhere leaves the old file as it was, and no temporary file.
-bool ReplaceByCopy(const c_String& source, const c_String& destination) {
-    c_File input(source);
-    if (!input.OpenForRead(false)) {
-        return FailWithLog("Error opening ", source, ".  ", input);
-    }
-    c_File output(Concat({destination, ".", ToString(GetCurrentProcessId()), ".partial"}));
-    bool replaced = CopyIntoFile(input, output, destination);
-    output.Close(false, false);
-    if (replaced && !n_OSLayer::MoveFileEx(output.GetPathAndFileName(), destination, MOVEFILE_REPLACE_EXISTING)) {
-        output.SetErrorFromLastError();
-        replaced = FailWithLog("Error opening ", destination, ".  ", output);
-    }
-    if (!replaced) {
-        const DWORD error = GetLastError();
-        n_OSLayer::DeleteFile(output.GetPathAndFileName());
-        SetLastError(error);
-    }
-    return replaced;
-}
-
 // The backup's path under the program folder: the stamp, ".", and the source's name.
 c_String MakeBackupPath(const c_String& source, bool useDateTime, const c_String& backupSubfolder, bool addHour) {
     const c_String folder = Concat({n_OSLayer::GetProgramFolder(), backupSubfolder});
@@ -155,12 +115,22 @@ bool BitCopyFile(const c_String& source, const c_String& destination, bool overw
         return FailWithLog("Error opening ", source, ".  ", input);
     }
     c_File output(destination);
-    return CopyIntoFile(input, output, destination);
+    if (!OpenDestination(input, output)) {
+        return FailWithLog("Error opening ", destination, ".  ", output);
+    }
+    if (!CopyBlocks(input, output)) {
+        return input.HasError() ? FailWithLog("Error reading ", source, " during file copy.  ", input)
+                                : FailWithLog("Error writing ", destination, " during file copy.  ", output);
+    }
+    // Data that never reached the disk is no copy.
+    if (!output.Flush()) {
+        return FailWithLog("Error writing ", destination, " during file copy.  ", output);
+    }
+    return true;
 }
 
 bool MoveFileByCopying(const c_String& source, const c_String& destination, bool overwrite) {
-    const bool copied = overwrite ? ReplaceByCopy(source, destination) : BitCopyFile(source, destination, false);
-    if (!copied || !DeleteFileAndLog(source)) {
+    if (!BitCopyFile(source, destination, overwrite) || !DeleteFileAndLog(source)) {
         return false;
     }
     LogMessage(Concat({"Successfully moved ", source, " file to the folder ", n_OSLayer::GetFolderPart(destination)}));

@@ -11,10 +11,7 @@
 // is written, so the file stays whole. After a failure the last error is the failure's own.
 bool BitCopyFile(const c_String& source, const c_String& destination, bool overwrite);
 // BitCopyFile, then the deletion of the source; logs the move on success. A source that cannot be
-// deleted stays, and so does the copy. With overwrite the copy goes to a temporary file beside the
-// destination, flushed and then renamed over it: a copy or rename that fails keeps the old file
-// whole and removes the temporary one, with the lines BitCopyFile would write (a refused rename is
-// an "Error opening" of the destination).
+// deleted stays, and so does the copy.
 bool MoveFileByCopying(const c_String& source, const c_String& destination, bool overwrite);
 // Every file of the source folder that matches the mask (as c_FolderListing takes it), moved with
 // MoveFileByCopying to the same name in the destination folder. The folder texts are joined to the

@@ -1,7 +1,6 @@
 // CreateFileW: dispositions, access, sharing, the read-only rule and the execute bits of ".exe" files.
 
 #include "platform/files/DrivePaths.h"
-#include "platform/files/ExecutableNames.h"
 #include "platform/files/FileObjects.h"
 #include "platform/files/FileStatus.h"
 #include "platform/kernel/LastError.h"
@@ -17,6 +16,15 @@ struct s_OpenedFile {
     bool m_Existed = false;
     n_Platform::s_FileStatus m_Status;
 };
+
+bool EndsWithExe(std::string_view name) {
+    if (name.size() < 4) {
+        return false;
+    }
+    const std::string_view extension = name.substr(name.size() - 4);
+    return extension[0] == '.' && (extension[1] | 0x20) == 'e' && (extension[2] | 0x20) == 'x' &&
+           (extension[3] | 0x20) == 'e';
+}
 
 int OpenFlags(DWORD access, DWORD flags) {
     const bool read = (access & n_Platform::SHARED_ACCESS_READ) != 0;
@@ -52,7 +60,7 @@ bool CreateNew(const std::string& linuxPath, DWORD access, DWORD disposition, DW
     if (disposition == OPEN_EXISTING || disposition == TRUNCATE_EXISTING) {
         return n_Platform::FailWithPathErrno(false, ENOENT, linuxPath);
     }
-    const mode_t mode = n_Platform::IsExecutableName(n_Platform::GetLinuxName(linuxPath)) ? 0777 : 0666;
+    const mode_t mode = EndsWithExe(n_Platform::GetLinuxName(linuxPath)) ? 0777 : 0666;
     descriptor = open(linuxPath.c_str(), OpenFlags(access, flags) | O_CREAT | O_EXCL, mode);
     struct stat created;
     if (descriptor >= 0 && (flags & FILE_ATTRIBUTE_READONLY) != 0 && fstat(descriptor, &created) == 0) {

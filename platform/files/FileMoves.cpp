@@ -1,7 +1,6 @@
 // Deleting, moving and copying files, under the read-only and sharing rules of Windows.
 
 #include "platform/files/DrivePaths.h"
-#include "platform/files/ExecutableNames.h"
 #include "platform/files/FileObjects.h"
 #include "platform/files/FileStatus.h"
 #include "platform/kernel/LastError.h"
@@ -133,9 +132,7 @@ bool CopyContent(const std::string& source, const std::string& destination, bool
                                : n_Platform::FailWithPathErrno(false, error, destination);
     }
     const timespec times[2] = {status.st_atim, status.st_mtim};
-    const mode_t executeBits =
-        n_Platform::IsExecutableName(n_Platform::GetLinuxName(destination)) ? n_Platform::GetAllowedExecuteBits() : 0;
-    if (!CopyBytes(input.Get(), output.Get()) || fchmod(output.Get(), (status.st_mode | executeBits) & 07777) != 0 ||
+    if (!CopyBytes(input.Get(), output.Get()) || fchmod(output.Get(), status.st_mode & 07777) != 0 ||
         futimens(output.Get(), times) != 0 || !output.Close()) {
         const int error = errno;
         unlink(destination.c_str());
@@ -194,7 +191,6 @@ bool MoveEntry(const std::string& source, const std::string& destination, DWORD 
         }
     }
     if (RenameEntry(source, destination, replace || to.IsSameFile(from))) {
-        n_Platform::GrantExecuteBitsByName(destination);
         return true;
     }
     const int error = errno;

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <sys/stat.h>
 #include <sys/statfs.h>
 
 namespace {
@@ -216,31 +215,3 @@ TEST_F(FileMoves, DiskSpaceAndVolume) {
 }
 
 } // namespace
-
-TEST_F(FileMoves, AFileArrivingUnderAnExeNameCanRun) {
-    const mode_t oldMask = umask(027);
-    const struct {
-        const char* m_Name;
-        const char16_t* m_Destination;
-        const char* m_LinuxName;
-        bool m_Move;
-        mode_t m_Execute;
-    } cases[] = {
-        {"renamed to .exe", u"C:\\prog.exe", "prog.exe", true, 0110},
-        {"renamed over an existing .EXE", u"C:\\old.EXE", "old.EXE", true, 0110},
-        {"copied to .exe", u"C:\\copy.exe", "copy.exe", false, 0110},
-        {"renamed to another name", u"C:\\data.exe.txt", "data.exe.txt", true, 0},
-        {"copied to another name", u"C:\\copy.txt", "copy.txt", false, 0},
-    };
-    WriteTestFile(C("old.EXE"), "old");
-    ASSERT_EQ(chmod(C("old.EXE").c_str(), 0640), 0);
-    for (const auto& row : cases) {
-        WriteTestFile(C("staged.tmp"), "program");
-        ASSERT_EQ(chmod(C("staged.tmp").c_str(), 0640), 0);
-        const BOOL done = row.m_Move ? MoveFileExW(u"C:\\staged.tmp", row.m_Destination, MOVEFILE_REPLACE_EXISTING)
-                                     : CopyFileW(u"C:\\staged.tmp", row.m_Destination, FALSE);
-        EXPECT_TRUE(done) << row.m_Name;
-        EXPECT_EQ(TestFileMode(C(row.m_LinuxName)), 0640 | row.m_Execute) << row.m_Name;
-    }
-    umask(oldMask);
-}

@@ -4,8 +4,6 @@
 
 #include "platform/kernel/Futex.h"
 
-#include <windows.h>
-
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
@@ -26,7 +24,6 @@ constexpr std::int64_t TEST_SLEEPER_RECHECK = 100 * NANOSECONDS_PER_MILLISECOND;
 struct s_Sleeper {
     std::atomic<std::uint32_t>* m_p_Word;
     std::int64_t m_Deadline;
-    DWORD m_ThreadId;
 };
 
 struct s_ClockState {
@@ -84,7 +81,7 @@ bool SleepOnRealClock(std::atomic<std::uint32_t>& word, std::int64_t deadline) {
 // The sleeper is listed while it sleeps; AdvanceClock unlists it and stores SLEEP_TIMED_OUT into its
 // word once its deadline has passed, so a wake-up between the check and the sleep is never lost.
 bool SleepOnTestClock(s_ClockState& state, std::atomic<std::uint32_t>& word, std::int64_t deadline) {
-    s_Sleeper sleeper{&word, deadline, GetCurrentThreadId()};
+    s_Sleeper sleeper{&word, deadline};
     std::unique_lock<std::mutex> lock(state.m_Lock);
     if (state.m_Manual.load() >= deadline) {
         return word.load(std::memory_order_acquire) != 0;
@@ -185,15 +182,6 @@ std::uint32_t CountTimedSleepers() {
     s_ClockState& state = GetState();
     std::lock_guard<std::mutex> lock(state.m_Lock);
     return static_cast<std::uint32_t>(state.m_Sleepers.size());
-}
-
-bool WaitForTimedSleep(std::uint32_t threadId) {
-    s_ClockState& state = GetState();
-    std::unique_lock<std::mutex> lock(state.m_Lock);
-    return state.m_SleepersChanged.wait_for(lock, std::chrono::seconds(30), [&] {
-        return std::any_of(state.m_Sleepers.begin(), state.m_Sleepers.end(),
-                           [threadId](const s_Sleeper* sleeper) { return sleeper->m_ThreadId == threadId; });
-    });
 }
 
 bool WaitForTimedSleepers(std::uint32_t count) {

@@ -41,10 +41,6 @@ std::uint32_t CountTimedSleepers();
 // test knows that the threads woken by AdvanceClock have done their work and gone back to sleep.
 bool WaitForTimedSleepers(std::uint32_t count);
 
-// Waits (on real time, at most 30 s) until the thread of that id sleeps with a deadline: the way a
-// test knows that a thread has reached its timed sleep and the clock may move it on.
-bool WaitForTimedSleep(std::uint32_t threadId);
-
 // Called after every move of the test clock, for sleepers that wait in something other than
 // SleepOnWord (a reactor's poll) and must look at the clock again.
 using t_ClockMovedHook = void (*)();

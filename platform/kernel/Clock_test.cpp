@@ -81,30 +81,6 @@ TEST(TestClock, TimedWaitsEndExactlyAtTheirDeadline) {
     }
 }
 
-// Another thread already sleeps: the wait is for the thread named, once it has gone to sleep.
-TEST(TestClock, TellsWhenAGivenThreadSleeps) {
-    n_Platform::c_TestClock clock;
-    std::thread other([] { Sleep(1000); });
-    ASSERT_TRUE(WaitForTimedSleepers(1));
-    const HANDLE gate = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    std::atomic<DWORD> sleeperId{0};
-    std::thread sleeper([&] {
-        sleeperId = GetCurrentThreadId();
-        WaitForSingleObject(gate, INFINITE);
-        Sleep(10);
-    });
-    while (sleeperId == 0) {
-        std::this_thread::yield();
-    }
-    SetEvent(gate);
-    ASSERT_TRUE(n_Platform::WaitForTimedSleep(sleeperId));
-    EXPECT_EQ(n_Platform::CountTimedSleepers(), 2u);
-    AdvanceClock(1000);
-    sleeper.join();
-    other.join();
-    CloseHandle(gate);
-}
-
 TEST(TestClock, ASignalBeforeTheDeadlineWins) {
     n_Platform::c_TestClock clock;
     const HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);

@@ -55,9 +55,6 @@ public:
     // The same for a folder picker (EndFolderPicker); by default it is cancelled at once.
     virtual void OnFolderPickerOpened(s_FolderPickerRequest& request);
     virtual void OnFolderPickerClosed(s_FolderPickerRequest& request);
-    // Whether someone sees the windows and answers them (the window station's WSF_VISIBLE). Not by
-    // default, where boxes take their default buttons by themselves.
-    virtual bool IsVisible() const { return false; }
 };
 
 c_UserBackend& GetUserBackend();

@@ -9,8 +9,8 @@
 // The Windows rules that the program depends on hold even where Linux would not: a read-only file
 // (one without write bits) refuses writing and deleting, root included; a name starting with '.' is
 // hidden; sharing modes are honoured between the handles of the process; a move without
-// MOVEFILE_REPLACE_EXISTING fails on an existing target. A file created, copied or moved under a
-// name ending in ".exe" (any case) gets the execute bits that the umask allows.
+// MOVEFILE_REPLACE_EXISTING fails on an existing target. A new file whose name ends in ".exe" gets
+// the execute bits.
 
 #include "win32/time.h"
 #include "win32/types.h"

@@ -341,20 +341,3 @@ VOID WINAPI PostQuitMessage(int exitCode);
 // WAIT_OBJECT_0 + count.
 DWORD WINAPI MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* handles, DWORD milliseconds, DWORD wakeMask,
                                          DWORD flags);
-
-// The window station: the process's one desktop. It is visible (WSF_VISIBLE) when someone can see
-// and answer its windows: a display, or a test that plays the user; a process without either runs
-// unattended. GetUserObjectInformationW knows UOI_FLAGS of the process's window station only.
-DECLARE_HANDLE(HWINSTA);
-
-struct USEROBJECTFLAGS {
-    BOOL fInherit;
-    BOOL fReserved;
-    DWORD dwFlags;
-};
-
-#define UOI_FLAGS 1
-#define WSF_VISIBLE 0x0001
-
-HWINSTA WINAPI GetProcessWindowStation();
-BOOL WINAPI GetUserObjectInformationW(HANDLE object, int index, PVOID information, DWORD length, LPDWORD needed);

@@ -51,8 +51,6 @@ public:
     void OnMessageBoxClosed(s_MessageBox& box) override;
     void OnFolderPickerOpened(s_FolderPickerRequest& request) override;
     void OnFolderPickerClosed(s_FolderPickerRequest& request) override;
-    // A user sits at the display.
-    bool IsVisible() const override { return true; }
 
     // UI thread: shows what changed since the last time.
     void ShowChanges();

@@ -77,8 +77,6 @@ public:
     void OnMessageBoxOpened(s_MessageBox& box) override;
     void OnMessageBoxClosed(s_MessageBox& box) override;
     void OnFolderPickerOpened(s_FolderPickerRequest& request) override;
-    // The test plays the user.
-    bool IsVisible() const override { return true; }
 
 private:
     // Runs on the window's thread: accept() decides, and when it holds, act() follows.
